@@ -1,5 +1,6 @@
 #include "common/ini.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "common/file_io.h"
@@ -70,26 +71,23 @@ std::string encode(const Content& c) {
 
 struct Line {
     std::u16string body;
-    std::u16string eol;  // "", "\n" or "\r\n"
+    std::u16string eol;  // "", "\n", "\r\n" or "\r"
 };
 
 std::vector<Line> splitLines(std::u16string_view text) {
+    // LF, CR LF and a lone CR each end a line, as for Windows' own reader.
     std::vector<Line> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t nl = text.find(u'\n', start);
-        if (nl == std::u16string_view::npos) {
+        const std::size_t end = text.find_first_of(u"\r\n", start);
+        if (end == std::u16string_view::npos) {
             lines.push_back({std::u16string(text.substr(start)), u""});
             break;
         }
-        std::size_t end = nl;
         std::u16string eol = u"\n";
-        if (end > start && text[end - 1] == u'\r') {
-            --end;
-            eol = u"\r\n";
-        }
+        if (text[end] == u'\r') eol = end + 1 < text.size() && text[end + 1] == u'\n' ? u"\r\n" : u"\r";
         lines.push_back({std::u16string(text.substr(start, end - start)), eol});
-        start = nl + 1;
+        start = end + eol.size();
     }
     return lines;
 }
@@ -249,7 +247,9 @@ const Snapshot::Entry* Snapshot::find(std::u16string_view section, std::u16strin
 std::u16string Snapshot::get(std::u16string_view section, std::u16string_view key, std::size_t capacity) const {
     const Entry* e = find(section, key);
     if (!e || capacity == 0) return {};
-    return e->value.substr(0, capacity - 1);
+    // A zero character ends the text, as it ends a C string for Windows.
+    const std::u16string_view value(e->value.data(), std::min(e->value.size(), e->value.find(u'\0')));
+    return std::u16string(value.substr(0, capacity - 1));
 }
 
 bool Snapshot::has(std::u16string_view section, std::u16string_view key) const { return find(section, key) != nullptr; }

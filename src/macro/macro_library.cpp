@@ -35,6 +35,13 @@ std::u16string decimalKey(int i) {
     return digits;
 }
 
+// threeDigitText of one byte, appended in place: a value has 1064 of them.
+void appendField(std::u16string& value, std::uint8_t byte) {
+    value.push_back(static_cast<char16_t>(u'0' + byte / 100));
+    value.push_back(static_cast<char16_t>(u'0' + byte / 10 % 10));
+    value.push_back(static_cast<char16_t>(u'0' + byte % 10));
+}
+
 }  // namespace
 
 MacroTables& macroTables() {
@@ -54,13 +61,13 @@ std::u16string encodeMacroValue(const MacroRecord& record) {
     std::u16string value;
     value.reserve(kMacroValueChars);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
-    for (int e = 0; e < kHeaderBytes; ++e) value += threeDigitText(u"", bytes[e]);
+    for (int e = 0; e < kHeaderBytes; ++e) appendField(value, bytes[e]);
     for (int k = 0; k < kMacroEventSlots; ++k) {
         const MacroEvent& event = record.events[static_cast<std::size_t>(k)];
-        value += threeDigitText(u"", usageToVirtualKey(event.code));
-        value += threeDigitText(u"", event.action);
-        value += threeDigitText(u"", record.delayBytes[static_cast<std::size_t>(2 * k)]);
-        value += threeDigitText(u"", record.delayBytes[static_cast<std::size_t>(2 * k + 1)]);
+        appendField(value, usageToVirtualKey(event.code));
+        appendField(value, event.action);
+        appendField(value, record.delayBytes[static_cast<std::size_t>(2 * k)]);
+        appendField(value, record.delayBytes[static_cast<std::size_t>(2 * k + 1)]);
     }
     return value;
 }

@@ -43,6 +43,14 @@ MacroTables& macroTables();
 // by the snapshots, so that playback never copies a half-updated record.
 std::mutex& macroTablesLock();
 
+// Runs edit(tables) with the lock held: the way to change records or counts
+// of the process-wide tables.
+template <class Edit>
+decltype(auto) editMacroTables(Edit&& edit) {
+    std::lock_guard<std::mutex> lock(macroTablesLock());
+    return edit(macroTables());
+}
+
 // Copies taken under the lock; an index outside 0-12 gives a blank record.
 MacroRecord snapshotUserMacro(int index);
 MacroRecord snapshotConstMacro(int index);

@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"= inside the value", "[S]\nK=a=b\n", u"S", u"K", 10, u"a=b"},
         ReadCase{"unterminated header is no section", "[S\nK=1\n", u"S", u"K", 5, u""},
         ReadCase{"no final line end", "[S]\nK=7", u"S", u"K", 5, u"7"},
+        ReadCase{"a lone CR ends a line", "[S]\rK=5\r", u"S", u"K", 5, u"5"},
         ReadCase{"non-ASCII value", "[FUN_STRING]\n14=无功能\n", u"FUN_STRING", u"14", 260, u"无功能"}));
 
 struct WriteCase {

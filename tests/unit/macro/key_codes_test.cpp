@@ -39,7 +39,9 @@ TEST(KeyCodeTables, ExactlyTheListedCodesArePairedAndThePairsAreInverse) {
             EXPECT_EQ(noVirtualKey.count(vk), 0u) << "usage " << c << " -> " << vk;
             EXPECT_EQ(virtualKeyToUsage(static_cast<std::uint8_t>(vk)), c) << "usage " << c;
         }
-        if (noVirtualKey.count(c)) EXPECT_EQ(virtualKeyToUsage(code), c) << "virtual key " << c;
+        if (noVirtualKey.count(c)) {
+            EXPECT_EQ(virtualKeyToUsage(code), c) << "virtual key " << c;
+        }
     }
 }
 

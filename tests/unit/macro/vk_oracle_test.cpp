@@ -139,8 +139,12 @@ TEST_F(VirtualKeyOracle, EveryPairMatchesTheReferences) {
     EXPECT_EQ(virtualKeys.size(), 120u);
     // Outside the listed pairs both directions are the identity.
     for (int c = 0; c < 256; ++c) {
-        if (!usages.count(c)) EXPECT_EQ(usageToVirtualKey(static_cast<std::uint8_t>(c)), c) << "usage " << c;
-        if (!virtualKeys.count(c)) EXPECT_EQ(virtualKeyToUsage(static_cast<std::uint8_t>(c)), c) << "vk " << c;
+        if (!usages.count(c)) {
+            EXPECT_EQ(usageToVirtualKey(static_cast<std::uint8_t>(c)), c) << "usage " << c;
+        }
+        if (!virtualKeys.count(c)) {
+            EXPECT_EQ(virtualKeyToUsage(static_cast<std::uint8_t>(c)), c) << "vk " << c;
+        }
     }
 }
 
@@ -150,9 +154,7 @@ TEST_F(VirtualKeyOracle, KeyNamesFollowTheVirtualKeyNames) {
         if (vk.rfind("VK_", 0) != 0 || vk.rfind("VK_OEM_", 0) == 0) continue;
         std::u16string expected;
         for (char c : vk.substr(3)) expected.push_back(static_cast<char16_t>(c));
-        if (vk == "VK_RETURN" || vk == "VK_ESCAPE" || vk == "VK_BACK" || vk == "VK_TAB" || vk == "VK_SPACE" ||
-            vk.size() > 3)
-            EXPECT_EQ(keyName(static_cast<KeyCode>(k.usage)), expected) << k.hidName;
+        EXPECT_EQ(keyName(static_cast<KeyCode>(k.usage)), expected) << k.hidName;
     }
 }
 

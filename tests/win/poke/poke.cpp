@@ -1,0 +1,108 @@
+// korvel-poke: a small helper for the Wine end-to-end tests. It reaches the
+// running program's window the way another Windows program would.
+//
+//   korvel-poke post TITLE MSG WPARAM LPARAM   post a message to the window
+//   korvel-poke visible TITLE                  1 when visible, 0 when hidden
+//   korvel-poke iconic TITLE                   1 when minimized, 0 otherwise
+//   korvel-poke exists TITLE                   1 when a window has that title
+//   korvel-poke sysmenu TITLE                  the system menu: one "id<TAB>text" line
+//                                              per item, "-" for a separator
+//   korvel-poke getspeed                       the pointer speed
+//   korvel-poke setspeed N                     set the pointer speed (persistent)
+//
+// Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 on a
+// failed call, 2 when the window is not found, 3 on a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+bool parseNumber(const wchar_t* text, long long& value) {
+    wchar_t* end = nullptr;
+    value = std::wcstoll(text, &end, 0);
+    return end != text && *end == 0;
+}
+
+HWND findWindow(const wchar_t* title) { return FindWindowW(nullptr, title); }
+
+int usage() {
+    std::fputs("usage: korvel-poke post TITLE MSG WPARAM LPARAM | visible TITLE | iconic TITLE |"
+               " exists TITLE | sysmenu TITLE | getspeed | setspeed N\n",
+               stderr);
+    return 3;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return usage();
+    const std::wstring command = argv[1];
+
+    if (command == L"post" && argc == 6) {
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 2;
+        long long message = 0, wParam = 0, lParam = 0;
+        if (!parseNumber(argv[3], message) || !parseNumber(argv[4], wParam) || !parseNumber(argv[5], lParam))
+            return usage();
+        return PostMessageW(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                            static_cast<LPARAM>(lParam))
+                   ? 0
+                   : 1;
+    }
+    if ((command == L"visible" || command == L"iconic" || command == L"exists") && argc == 3) {
+        HWND window = findWindow(argv[2]);
+        if (command == L"exists") {
+            std::printf("%d\n", window != nullptr ? 1 : 0);
+            return 0;
+        }
+        if (window == nullptr) return 2;
+        const BOOL state = command == L"visible" ? IsWindowVisible(window) : IsIconic(window);
+        std::printf("%d\n", state ? 1 : 0);
+        return 0;
+    }
+    if (command == L"sysmenu" && argc == 3) {
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 2;
+        HMENU menu = GetSystemMenu(window, FALSE);
+        if (menu == nullptr) return 1;
+        const int count = GetMenuItemCount(menu);
+        if (count < 0) return 1;
+        for (int i = 0; i < count; ++i) {
+            MENUITEMINFOW info{};
+            wchar_t text[256] = {};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+            info.dwTypeData = text;
+            info.cch = 255;
+            if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) return 1;
+            if (info.fType & MFT_SEPARATOR) {
+                std::puts("-");
+                continue;
+            }
+            char utf8[1024] = {};
+            WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
+            std::printf("0x%X\t%s\n", info.wID, utf8);
+        }
+        return 0;
+    }
+    if (command == L"getspeed" && argc == 2) {
+        int speed = 0;
+        if (!SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0)) return 1;
+        std::printf("%d\n", speed);
+        return 0;
+    }
+    if (command == L"setspeed" && argc == 3) {
+        long long speed = 0;
+        if (!parseNumber(argv[2], speed)) return usage();
+        // The speed goes in both arguments: Windows reads the third, Wine 8 the second.
+        return SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(speed),
+                                     reinterpret_cast<void*>(static_cast<INT_PTR>(speed)),
+                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+                   ? 0
+                   : 1;
+    }
+    return usage();
+}
