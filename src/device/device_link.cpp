@@ -113,7 +113,7 @@ ReportBytes DeviceLink::reportBufferCopy() {
 
 void DeviceLink::resetPointerSpeed() {
     int speed = 0;
-    if (ports_.settings->getPointerSpeed(speed)) ports_.settings->setPointerSpeed(kDefaultPointerSpeed);
+    if (ports_.settings->getPointerSpeed(speed)) ports_.settings->setPointerSpeed(kPointerSpeedAtExit);
 }
 
 // ------------------------------------------------------------------ apply

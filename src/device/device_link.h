@@ -37,7 +37,7 @@ inline constexpr int kMinEventDelayMs = 15;
 inline constexpr int kReleasePauseMs = 10;
 inline constexpr int kApplyPauseMs = 5;         // after connecting, before the first apply
 inline constexpr int kReadRetryMs = 2;
-inline constexpr int kDefaultPointerSpeed = 10;
+inline constexpr int kPointerSpeedAtExit = 10;
 
 // The plug-in prompt of the edition (verSel 0 Chinese, otherwise English).
 std::u16string plugInPromptText(std::int32_t verSel);

@@ -26,6 +26,7 @@ MacroRecord snapshotOf(const std::array<MacroRecord, 13>& table, int index) {
     return table[static_cast<std::size_t>(index)];
 }
 
+// Key names and counts are never negative.
 std::u16string decimalKey(int i) {
     std::u16string digits;
     do {
@@ -107,6 +108,7 @@ std::vector<MacroRecord> readMacroLibrary(const ini::Snapshot& file, int maxCoun
 }
 
 std::vector<ini::Write> macroLibraryWrites(const MacroRecord* records, int count) {
+    count = std::max(count, 0);
     std::vector<ini::Write> writes;
     writes.reserve(static_cast<std::size_t>(count) + 1);
     writes.push_back({kMacroSection, kMacroCountKey, decimalKey(count)});

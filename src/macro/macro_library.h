@@ -65,6 +65,8 @@ struct MacroLoadResult {
     int currentMacro = 0;
 };
 
+// Load and save take macroTablesLock themselves: do not call them with it held.
+//
 // Loads a library file into the user or the constant table: the count from
 // "macroNum" (at most 12 user macros, so the blank template survives, and at
 // most 13 constant macros), then records 0 to count - 1; later records keep

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
-#include <optional>
 #include <system_error>
 
 #include "common/ini.h"
@@ -120,7 +119,7 @@ struct LayoutReader::Cache {
 };
 
 LayoutReader::LayoutReader(const LayoutContext& context) : context_(context) {}
-LayoutReader::~LayoutReader() { delete cache_; }
+LayoutReader::~LayoutReader() = default;
 
 const ini::Snapshot* LayoutReader::open(std::u16string_view path) {
     if (failed_) return nullptr;
@@ -131,7 +130,7 @@ const ini::Snapshot* LayoutReader::open(std::u16string_view path) {
         if (context_.exitRoutine) context_.exitRoutine();
         return nullptr;
     }
-    if (!cache_) cache_ = new Cache;
+    if (!cache_) cache_ = std::make_unique<Cache>();
     cache_->snapshot = ini::Snapshot::load(path);
     cachedPath_ = std::u16string(path);
     return &cache_->snapshot;

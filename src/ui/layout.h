@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -131,7 +132,7 @@ private:
     const LayoutContext& context_;
     std::u16string cachedPath_;
     struct Cache;
-    Cache* cache_ = nullptr;
+    std::unique_ptr<Cache> cache_;
     bool failed_ = false;
 };
 

@@ -63,9 +63,16 @@ int runCommandLine(const std::vector<std::string>& words, std::ostream& out, std
         }
     }
     if (best == nullptr) {
-        err << "korvelctl: unknown command '" << words[0] << (words.size() > 1 ? " " + words[1] : "") << "'\n";
-        // A known first word: list what exists under it.
-        printHelp(err, words[0]);
+        const bool group = std::any_of(registry().begin(), registry().end(), [&words](const auto& entry) {
+            return entry.first.rfind(words[0] + " ", 0) == 0;
+        });
+        if (group && words.size() == 1) {
+            err << "korvelctl: '" << words[0] << "' needs a subcommand\n";
+        } else {
+            err << "korvelctl: unknown command '" << words[0] << (words.size() > 1 ? " " + words[1] : "") << "'\n";
+        }
+        // Under a known first word, list only what exists there.
+        printHelp(err, group ? words[0] : "");
         return kExitUsage;
     }
     CommandContext context{{words.begin() + static_cast<std::ptrdiff_t>(bestLength), words.end()}, out, err};

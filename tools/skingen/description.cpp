@@ -32,6 +32,9 @@ void sortAndCheck(std::vector<Control>& table, int count, const char* name) {
     std::vector<Control> sorted(count);
     std::vector<bool> seen(count, false);
     for (Control& c : table) {
+        // A comma in a caption would shift the fields of the layout value.
+        if (c.en.find(',') != std::string::npos || c.cn.find(',') != std::string::npos || c.id.find(',') != std::string::npos)
+            throw std::logic_error(std::string("comma in a caption of ") + name + ": " + std::to_string(c.index));
         if (c.index < 0 || c.index >= count || seen[c.index])
             throw std::logic_error(std::string("bad or repeated index in ") + name + ": " + std::to_string(c.index));
         seen[c.index] = true;
@@ -48,8 +51,8 @@ struct MouseBox {
     int x, y, w, h;
 };
 constexpr MouseBox kMouseButtons[9] = {
-    {232, 118, 62, 118},  // 0 left
-    {316, 118, 62, 118},  // 1 right
+    {228, 108, 66, 130},  // 0 left
+    {316, 108, 66, 130},  // 1 right
     {296, 128, 18, 52},   // 2 wheel
     {212, 270, 16, 40},   // 3 side, front
     {212, 316, 16, 40},   // 4 side, rear
@@ -96,7 +99,7 @@ SkinDescription build() {
     m(42, 654, 132, 128, 28, Kind::Option, "wheel_alternate", "Alternate", "备用");
     m(22, 654, 180, 128, 18, Kind::Label, "tip_head", "TIP", "提示");
     m(23, 654, 200, 128, 18, Kind::Label, "tip1", "Click a row to", "点击右侧功能行");
-    m(24, 654, 218, 128, 18, Kind::Label, "tip2", "pick a function,", "选择新的功能，");
+    m(24, 654, 218, 128, 18, Kind::Label, "tip2", "pick a function", "选择新的功能，");
     m(40, 654, 236, 128, 18, Kind::Label, "tip3", "then Apply.", "然后点击应用。");
     // DPI levels: radio, name, in-use switch, colour chip, 12-slot bar.
     m(21, 556, 350, 216, 18, Kind::Label, "head_dpi", "DPI", "DPI 值");

@@ -421,7 +421,6 @@ void drawMouseButton(Canvas& c, const Fonts& f, const Control& k, Look look) {
     if (lit) {
         fillShape(c, k.x, k.y, k.x + k.w, k.y + k.h, shape,
                   [&](float, float py) { return mix(hex(0x3BE0FF), hex(0x1578C9), (py - k.y) / std::max(k.h, 1)); }, 1, clip);
-        glow(c, k.x + k.w / 2.0f, k.y + k.h / 2.0f, k.w, k.h, kWhite, 0.18f, clip);
     } else {
         fillShape(c, k.x, k.y, k.x + k.w, k.y + k.h, shape,
                   [&](float px, float py) {
@@ -668,7 +667,14 @@ void drawColourBackground(Canvas& c, const Fonts& f) {
 void drawControl(Canvas& c, const Fonts& f, const Control& k, Look look, Glow glowLook) {
     switch (k.kind) {
     case Kind::Button:
-        drawButton(c, k, look, k.extra == 1);
+        if (k.extra == 2 && look == Look::Down) {
+            // Recording: the record button turns red while it runs.
+            const Clip clip = clipOf(k);
+            roundRectGradient(c, k.x + 0.5f, k.y + 0.5f, k.w - 1.0f, k.h - 1.0f, 6, hex(0x7A1B2A), hex(0x451019), 1, clip);
+            roundRectStroke(c, k.x + 0.5f, k.y + 0.5f, k.w - 1.0f, k.h - 1.0f, 6, 1.2f, hex(0xFF5A6A), 1, clip);
+        } else {
+            drawButton(c, k, look, k.extra == 1);
+        }
         if (k.extra == 2) drawRecordDot(c, k, look);
         break;
     case Kind::Tab: drawTab(c, k, look); break;

@@ -472,6 +472,18 @@ std::vector<VirtualLogEntry> VirtualMouse::featureLog() const {
     return out;
 }
 
+std::vector<std::string> VirtualMouse::logLines() const {
+    static const char* const kinds[] = {"in", "rejected", "out", "host", "plug"};
+    std::vector<std::string> lines;
+    for (const auto& e : log()) {
+        std::string line = std::to_string(e.micros) + ' ' + kinds[e.kind];
+        if (!e.bytes.empty()) line += ' ' + hex(e.bytes.data(), e.bytes.size());
+        line += " | " + e.text;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 std::vector<HostInput> VirtualMouse::hostInput() const {
     std::lock_guard lock(m_);
     return host_;

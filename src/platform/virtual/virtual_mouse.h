@@ -120,6 +120,10 @@ public:
     VirtualMouseState state() const;
     std::vector<VirtualLogEntry> log() const;
     std::vector<VirtualLogEntry> featureLog() const;  // accepted feature reports only
+    // The log as text, one line per entry: time in microseconds, direction
+    // ("in" feature report, "rejected", "out" input report, "host", "plug"),
+    // the bytes in hex and what they meant.
+    std::vector<std::string> logLines() const;
     std::vector<HostInput> hostInput() const;
     std::u16string typedText() const;
     std::u16string pathOf(VirtualSlot slot) const;  // first interface of that kind

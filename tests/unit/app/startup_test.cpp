@@ -240,6 +240,11 @@ TEST_F(StartupTest, HideRevertingReturnsToTheAppliedProfileKeepingTheDpiLevel) {
     EXPECT_EQ(ini::readString(configPath(), u"Config3", u"FIRE_TIME", 5), u"80");
 }
 
+TEST(WindowTitle, OnlyVerSelZeroIsTheChineseEdition) {
+    EXPECT_EQ(windowTitle(0), u"Lumar宏编程游戏鼠标");
+    for (std::int32_t verSel : {1, 2, 255, -1}) EXPECT_EQ(windowTitle(verSel), u"Vantel Gaming Mouse") << verSel;
+}
+
 TEST(ProgramFolder, IsTheModulePathCutBeforeItsLastBackslash) {
     struct Case {
         const char16_t* path;

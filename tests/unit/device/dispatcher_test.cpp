@@ -3,6 +3,7 @@
 // against the virtual mouse (stop rules, presses not queued, unplug).
 #include <gtest/gtest.h>
 
+#include <random>
 #include <type_traits>
 
 #include "device/device_link.h"
@@ -405,6 +406,54 @@ TEST(DispatcherThreads, ListenerWaitsForTheMouseToBeConnected) {
     mouse.click(2);
     EXPECT_TRUE(mouse.waitUntil([&] { return mouse.state().consumerKeys.size() == 1; }, kWait));
     link.stopThreads();
+}
+
+}  // namespace
+}  // namespace korvel
+
+namespace korvel {
+namespace {
+
+// Strange reports of any length and content, longer than the buffer too,
+// through both threads: every one is handled, nothing hangs, and the link
+// ends idle.
+TEST(DispatcherThreads, StrangeReportsStayBounded) {
+    SimulatedClock clock;
+    VirtualMouseOptions options;
+    options.clock = &clock;
+    options.inputReportLength = 300;  // more than the 256-byte input buffer
+    VirtualMouse mouse(options);
+    Profile profile = test::factoryProfile();
+    profile.buttonFunction = {1, 24, 41, 31, 16, 15, 14, 21, 43};
+    test::FakeMacros macros;
+    macros.setUser(0, makeMacro({{test::kA, ACTION_DOWN, 15}}, 1, 3));
+    macros.setConst(0, makeMacro({{KEY_MOUSE_LEFT, ACTION_DOWN, 15}}));
+    test::RecordingStore store;
+    DevicePorts ports;
+    ports.bus = &mouse;
+    ports.clock = &clock;
+    ports.macros = &macros;
+    ports.store = &store;
+    DeviceLink link(profile, ports);
+    ASSERT_TRUE(link.ConnectMouse());
+    EXPECT_EQ(link.inputReportLength(), 300);
+    link.ApplyProfile();
+    link.startThreads();
+
+    std::mt19937 random(20261211);
+    for (int i = 0; i < 2000; ++i) {
+        std::vector<std::uint8_t> bytes(random() % 320);
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+        if (!bytes.empty() && random() % 2) bytes[0] = 6;                                   // mostly report 6
+        if (bytes.size() > 1 && random() % 2) bytes[1] = static_cast<std::uint8_t>(238 + random() % 18);  // near the buttons
+        mouse.sendInputReport(bytes);
+    }
+    EXPECT_TRUE(mouse.waitUntil([&] { return link.inputReportsHandled() == 2000 && !link.macroBusy(); }, 60000));
+    link.stopThreads();
+    EXPECT_GE(profile.dpiLevel, 0);
+    EXPECT_LE(profile.dpiLevel, 3);
+    EXPECT_LE(profile.usbSpeed, 3);
+    EXPECT_EQ(link.keySlots(), (std::array<std::uint8_t, 6>{}));
 }
 
 }  // namespace

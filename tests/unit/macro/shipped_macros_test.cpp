@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "../../../tools/macrogen/shipped_macros.h"
@@ -46,6 +48,27 @@ TEST(ShippedMacros, FilesHoldTheDescribedMacros) {
         for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(tables.constMacros[i], expected[i]) << i;
     }
     EXPECT_EQ(shipped::constantMacros().size(), 8u);
+}
+
+std::string bytesOf(const std::u16string& path) {
+    std::ifstream in(toPath(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Loading a shipped library and saving it again writes the same bytes, so the
+// program never rewrites what it reads.
+TEST(ShippedMacros, LoadThenSaveIsByteIdentical) {
+    test::TempFolder folder;
+    for (const ShippedFile& f : kFiles) {
+        SCOPED_TRACE(f.relativePath);
+        MacroTables tables;
+        test::RecordingMessageBox box;
+        LoadMacroLibrary(tables, sourcePath(f.relativePath), MacroTable::User, box);
+        const auto copy = folder.path(u"copy.dat");
+        std::filesystem::remove(toPath(copy));
+        ASSERT_TRUE(SaveMacroLibrary(tables, copy));
+        EXPECT_EQ(bytesOf(copy), bytesOf(sourcePath(f.relativePath)));
+    }
 }
 
 TEST(ShippedMacros, EveryMacroIsPlayableAndLeavesNoKeyHeld) {

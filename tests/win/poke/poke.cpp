@@ -5,8 +5,6 @@
 //   korvel-poke visible TITLE                  1 when visible, 0 when hidden
 //   korvel-poke iconic TITLE                   1 when minimized, 0 otherwise
 //   korvel-poke exists TITLE                   1 when a window has that title
-//   korvel-poke sysmenu TITLE                  the system menu: one "id<TAB>text" line
-//                                              per item, "-" for a separator
 //   korvel-poke getspeed                       the pointer speed
 //   korvel-poke setspeed N                     set the pointer speed (persistent)
 //
@@ -30,7 +28,7 @@ HWND findWindow(const wchar_t* title) { return FindWindowW(nullptr, title); }
 
 int usage() {
     std::fputs("usage: korvel-poke post TITLE MSG WPARAM LPARAM | visible TITLE | iconic TITLE |"
-               " exists TITLE | sysmenu TITLE | getspeed | setspeed N\n",
+               " exists TITLE | getspeed | setspeed N\n",
                stderr);
     return 3;
 }
@@ -61,31 +59,6 @@ int wmain(int argc, wchar_t** argv) {
         if (window == nullptr) return 2;
         const BOOL state = command == L"visible" ? IsWindowVisible(window) : IsIconic(window);
         std::printf("%d\n", state ? 1 : 0);
-        return 0;
-    }
-    if (command == L"sysmenu" && argc == 3) {
-        HWND window = findWindow(argv[2]);
-        if (window == nullptr) return 2;
-        HMENU menu = GetSystemMenu(window, FALSE);
-        if (menu == nullptr) return 1;
-        const int count = GetMenuItemCount(menu);
-        if (count < 0) return 1;
-        for (int i = 0; i < count; ++i) {
-            MENUITEMINFOW info{};
-            wchar_t text[256] = {};
-            info.cbSize = sizeof(info);
-            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-            info.dwTypeData = text;
-            info.cch = 255;
-            if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) return 1;
-            if (info.fType & MFT_SEPARATOR) {
-                std::puts("-");
-                continue;
-            }
-            char utf8[1024] = {};
-            WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
-            std::printf("0x%X\t%s\n", info.wID, utf8);
-        }
         return 0;
     }
     if (command == L"getspeed" && argc == 2) {

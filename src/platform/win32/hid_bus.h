@@ -1,0 +1,36 @@
+#pragma once
+// The HID bus of the real mouse: device-interface enumeration (SetupDi), the
+// HID class driver (HidD_*, HidP_GetCaps), CreateFileW and synchronous
+// ReadFile, and the registration for device-change notices.
+#include <windows.h>
+
+#include "device/device_ports.h"
+
+namespace korvel::win {
+
+class Win32HidBus final : public HidBus {
+public:
+    // The window that receives WM_DEVICECHANGE once registered.
+    void setNoticeWindow(HWND window) { window_ = window; }
+
+    std::unique_ptr<HidInterfaceSet> presentInterfaces() override;
+    HidHandle open(std::u16string_view path, HidAccess access) override;
+    void close(HidHandle handle) override;
+    bool attributes(HidHandle handle, HidAttributes& out) override;
+    bool capabilities(HidHandle handle, HidCaps& out) override;
+    bool setFeature(HidHandle handle, const std::uint8_t* data, std::size_t length) override;
+    int read(HidHandle handle, std::uint8_t* data, std::size_t length) override;
+    // Cancels the read under way (CancelIoEx); unlike the virtual bus this is
+    // not sticky, so a read started afterwards waits again.
+    void cancelReads(HidHandle handle) override;
+    void registerForNotices() override;
+
+private:
+    HWND window_ = nullptr;
+};
+
+// The notice of a WM_DEVICECHANGE message (its lParam); device type 0 when
+// the message carries none.
+DeviceNotice deviceNoticeFrom(LPARAM lParam);
+
+}  // namespace korvel::win
