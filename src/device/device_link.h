@@ -60,7 +60,9 @@ struct DevicePorts {
 class DeviceLink {
 public:
     DeviceLink(Profile& profile, DevicePorts ports);
-    ~DeviceLink();  // stops the threads (if started) and closes the handles
+    // Stops the threads (if started) and closes the handles. The program keeps
+    // its one link for the whole run, so its threads end with the process.
+    ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 

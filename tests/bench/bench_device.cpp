@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include <algorithm>
 #include <memory>
@@ -65,9 +67,11 @@ struct Rig {
         link->ApplyProfile();
     }
     ~Rig() { link->stopThreads(); }
-    void waitIdle() {
-        mouse.waitUntil([&] { return !link->macroBusy() && link->inputReportsHandled() == mouse.state().inputReportsSent; },
-                        60000);
+    // Waits, without touching the mouse (whose lock the sends take), until
+    // the link has handled `reports` reports in all and is idle again.
+    void waitIdle(std::uint64_t reports) {
+        while (link->inputReportsHandled() < reports || link->macroBusy())
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     VirtualMouse mouse;
     OneMacro macros;
@@ -122,9 +126,10 @@ void BM_PressToFirstReport(benchmark::State& state) {
     std::vector<double> latencies;
     for (auto _ : state) {
         const std::size_t logStart = rig.mouse.log().size();
+        const auto handled = rig.link->inputReportsHandled();
         rig.mouse.press(3);
         rig.mouse.release(3);
-        rig.waitIdle();
+        rig.waitIdle(handled + 2);
         const auto log = rig.mouse.log();
         std::int64_t in = -1, out = -1;
         for (std::size_t i = logStart; i < log.size(); ++i) {
@@ -160,9 +165,10 @@ void BM_MacroGaps(benchmark::State& state) {
     double firstTenth = 0, lastTenth = 0, below = 0;
     for (auto _ : state) {
         const std::size_t logStart = rig.mouse.featureLog().size();
+        const auto handled = rig.link->inputReportsHandled();
         rig.mouse.press(3);
         rig.mouse.release(3);
-        rig.waitIdle();
+        rig.waitIdle(handled + 2);
         const auto log = rig.mouse.featureLog();
         // Event sends are those not followed/preceded by ReleaseAll's pauses:
         // take consecutive sends within one repetition.

@@ -135,7 +135,6 @@ bool writeImages(const fs::path& skin, const Fonts& f) {
     ok &= writeJpeg(skin / "color_over_blue.jpg", renderPage(f, Page::Colour, Look::Normal, Glow::Blue), kImageQuality);
     ok &= writeJpeg(skin / "main_mask.jpg", renderMask(mainOutline(d.main), d.main), kMaskQuality);
 
-    const korvel::Canvas black(1, 1);
     const std::vector<Pt> menuRect{{0, 0}, {float(d.menu.w), 0}, {float(d.menu.w), float(d.menu.h)}, {0, float(d.menu.h)}};
     const std::vector<Pt> subRect{{0, 0}, {float(d.subMenu.w), 0}, {float(d.subMenu.w), float(d.subMenu.h)}, {0, float(d.subMenu.h)}};
     ok &= writeJpeg(skin / "menu_normal.jpg", renderMenu(f, 10, d.menu, d.menuRow, true, Look::Normal), kImageQuality);
@@ -149,7 +148,6 @@ bool writeImages(const fs::path& skin, const Fonts& f) {
     ok &= writeJpeg(skin / "warning_normal.jpg", renderWarning(f, Look::Normal), kImageQuality);
     ok &= writeJpeg(skin / "warning_over.jpg", renderWarning(f, Look::Over), kImageQuality);
     ok &= writeJpeg(skin / "warning_mask.jpg", renderMask(warningOutline(d.warning), d.warning), kMaskQuality);
-    (void)black;
     return ok;
 }
 
@@ -199,8 +197,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const SkinDescription& d = description();
-        (void)d;
+        description();  // checks the tables before anything is written
         fs::create_directories(skin);
         bool ok = writeLayouts(skin);
         if (!layoutsOnly || !preview.empty()) {

@@ -595,7 +595,6 @@ void drawChrome(Canvas& c, const Fonts& f) {
     roundRectStroke(c, 192.5f, 66.5f, 595, 444, 10, 1, kPanelLine);
     f.small.draw(c, 30, 92, "PROFILES", kDim);
     rectFill(c, 28, 320, 148, 1, kPanelLine);
-    f.small.draw(c, 30, 332 - 2, "", kDim);
     rectFill(c, 28, 462, 148, 1, kPanelLine);
     // Window border: a thin accent line along the outline.
     outlineBorder(c, outline, 1.6f, hex(0x1E8FB0), 0.9f);

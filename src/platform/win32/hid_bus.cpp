@@ -91,15 +91,28 @@ bool Win32HidBus::setFeature(HidHandle handle, const std::uint8_t* data, std::si
     return HidD_SetFeature(toHandle(handle), const_cast<std::uint8_t*>(data), static_cast<ULONG>(length)) != FALSE;
 }
 
+bool Win32HidBus::cancelled(HidHandle handle) {
+    std::lock_guard lock(cancelLock_);
+    return cancelled_.count(handle) != 0;
+}
+
 int Win32HidBus::read(HidHandle handle, std::uint8_t* data, std::size_t length) {
-    if (!isUsableHandle(handle)) return -1;
+    if (!isUsableHandle(handle) || cancelled(handle)) return -1;
     DWORD got = 0;
-    if (!ReadFile(toHandle(handle), data, static_cast<DWORD>(length), &got, nullptr)) return -1;
+    if (!ReadFile(toHandle(handle), data, static_cast<DWORD>(length), &got, nullptr) || cancelled(handle)) return -1;
     return static_cast<int>(got);
 }
 
 void Win32HidBus::cancelReads(HidHandle handle) {
-    if (isUsableHandle(handle)) CancelIoEx(toHandle(handle), nullptr);
+    if (!isUsableHandle(handle)) return;
+    {
+        std::lock_guard lock(cancelLock_);
+        cancelled_.insert(handle);
+    }
+    for (int i = 0; i < 10; ++i) {
+        CancelIoEx(toHandle(handle), nullptr);
+        Sleep(10);
+    }
 }
 
 void Win32HidBus::registerForNotices() {

@@ -4,6 +4,9 @@
 // ReadFile, and the registration for device-change notices.
 #include <windows.h>
 
+#include <mutex>
+#include <set>
+
 #include "device/device_ports.h"
 
 namespace korvel::win {
@@ -20,13 +23,18 @@ public:
     bool capabilities(HidHandle handle, HidCaps& out) override;
     bool setFeature(HidHandle handle, const std::uint8_t* data, std::size_t length) override;
     int read(HidHandle handle, std::uint8_t* data, std::size_t length) override;
-    // Cancels the read under way (CancelIoEx); unlike the virtual bus this is
-    // not sticky, so a read started afterwards waits again.
+    // Cancels the read under way (CancelIoEx) and fails later reads on the
+    // handle. A read that enters ReadFile just after the cancel is caught by
+    // repeating the cancel for a while.
     void cancelReads(HidHandle handle) override;
     void registerForNotices() override;
 
 private:
+    bool cancelled(HidHandle handle);
+
     HWND window_ = nullptr;
+    std::mutex cancelLock_;
+    std::set<HidHandle> cancelled_;
 };
 
 // The notice of a WM_DEVICECHANGE message (its lParam); device type 0 when

@@ -307,20 +307,25 @@ std::string readFile(const fs::path& p) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(ShippedSkinFiles, LayoutFilesAreWhatTheGeneratorWrites) {
+TEST(ShippedSkinFiles, AreWhatTheGeneratorWrites) {
     const fs::path generator = fs::path(KORVEL_BINARY_DIR) / "tools" / "skingen" / "skingen";
     if (!fs::exists(generator)) GTEST_SKIP() << "skingen is not built";
     test::TempFolder out;
-    const std::string command = "\"" + generator.string() + "\" \"" + out.path().string() + "\" --layouts-only";
+    const std::string command = "\"" + generator.string() + "\" \"" + out.path().string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* file : {"INI_EN/skin_main_en.ini", "INI_EN/skin_color_en.ini", "INI_EN/skin_advance_en.ini",
-                             "INI_EN/LBWarning_en.ini", "INI_CN/skin_main.ini", "INI_CN/skin_color.ini",
-                             "INI_CN/skin_advance.ini", "INI_CN/LBWarning.ini"}) {
-        const std::string committed = readFile(kSkin / file);
-        ASSERT_FALSE(committed.empty()) << file;
-        EXPECT_EQ(committed.substr(0, 3), "\xEF\xBB\xBF") << file;
-        EXPECT_EQ(committed, readFile(out.path() / file)) << file << ": run skingen res/skins";
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(out.path())) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path relative = fs::relative(entry.path(), out.path());
+        const std::string committed = readFile(kSkin / relative);
+        EXPECT_FALSE(committed.empty()) << relative;
+        EXPECT_TRUE(committed == readFile(entry.path())) << relative << ": run skingen res/skins";
+        if (relative.extension() == ".ini") {
+            EXPECT_EQ(committed.substr(0, 3), "\xEF\xBB\xBF") << relative;
+        }
+        ++files;
     }
+    EXPECT_EQ(files, 23 + 8);  // every image and the four layout files of each edition
 }
 
 // Decoder parity: the Windows program decodes with GDI+, the tests and tools
