@@ -201,6 +201,9 @@ bool DeviceLink::ConnectMouse() {
         bus.close(probe);
         if (readHandle_.load() != kNoHidHandle && writeHandle_.load() != kNoHidHandle) break;
     }
+    // Every caller stores the answer as the connected state; keep it here too,
+    // so the device-change handling sees it whoever called.
+    mouseConnected_ = connected;
     return connected;
 }
 
