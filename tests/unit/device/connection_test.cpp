@@ -268,21 +268,21 @@ TEST(Connection, DeviceNotices) {
 }
 
 TEST(Connection, ArrivalAfterARemovalReconnects) {
-    // Once the link knows the mouse was gone, an arrival opens both afresh.
-    Rig fresh;
-    fresh.mouse.setNoticeSink([&](std::uint32_t event, const DeviceNotice& n) {
-        if (event == kDeviceArrival) fresh.link->onDeviceChange(event, &n);
+    // Once the link knows the mouse was gone, an arrival opens both arig.
+    Rig rig;
+    rig.mouse.setNoticeSink([&](std::uint32_t event, const DeviceNotice& n) {
+        if (event == kDeviceArrival) rig.link->onDeviceChange(event, &n);
     });
-    ASSERT_TRUE(fresh.link->ConnectMouse());
-    // Emulate the state after a removal handled without ending the program.
-    fresh.mouse.unplug();
-    DeviceNotice gone{kDeviceTypeInterface, fresh.link->mousePath()};
-    fresh.link->onDeviceChange(kDeviceRemoveComplete, &gone);
-    EXPECT_EQ(fresh.exits, 1);
-    fresh.mouse.plugIn();
-    EXPECT_TRUE(fresh.link->mouseConnected());
-    fresh.link->sendFireTime();
-    EXPECT_EQ(fresh.mouse.state().featureReportsAccepted, 1u);
+    ASSERT_TRUE(rig.link->ConnectMouse());
+    // A removal: the exit routine runs (here it does not end the test).
+    rig.mouse.unplug();
+    DeviceNotice gone{kDeviceTypeInterface, rig.link->mousePath()};
+    rig.link->onDeviceChange(kDeviceRemoveComplete, &gone);
+    EXPECT_EQ(rig.exits, 1);
+    rig.mouse.plugIn();
+    EXPECT_TRUE(rig.link->mouseConnected());
+    rig.link->sendFireTime();
+    EXPECT_EQ(rig.mouse.state().featureReportsAccepted, 1u);
 }
 
 TEST(Connection, ExitCommandAndPointerReset) {

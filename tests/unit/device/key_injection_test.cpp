@@ -1,6 +1,7 @@
 // Key state, its commands, and macro playback with its pauses (virtual time).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "device/device_link.h"
@@ -152,6 +153,33 @@ TEST_F(KeyInjection, EachRepetitionPlaysOneConsistentSnapshot) {
     for (const auto& r : bus.reports())
         if (r.bytes[1] == 0x15 && r.bytes[2] != 0) firstKeys.push_back(r.bytes[2]);
     EXPECT_EQ(firstKeys, (std::vector<std::uint8_t>{test::kA, test::kK, test::kO}));
+}
+
+}  // namespace
+}  // namespace korvel
+
+#include "macro/macro_library.h"
+
+namespace korvel {
+namespace {
+
+TEST(MacroTablesSource, CopiesTheProgramsTables) {
+    const MacroRecord user = test::makeMacro({{test::kK, ACTION_DOWN, 30}}, 1, 4);
+    const MacroRecord constant = test::makeMacro({{test::kO, ACTION_UP, 15}});
+    {
+        std::lock_guard lock(macroTablesLock());
+        macroTables().userMacros[11] = user;
+        macroTables().constMacros[7] = constant;
+    }
+    MacroTablesSource source;
+    const MacroRecord u = source.userMacro(11);
+    EXPECT_EQ(std::memcmp(&u, &user, sizeof user), 0);
+    const MacroRecord c = source.constMacro(7);
+    EXPECT_EQ(std::memcmp(&c, &constant, sizeof constant), 0);
+    EXPECT_EQ(source.userMacro(13).eventCount, 0);
+    EXPECT_EQ(source.constMacro(-1).eventCount, 0);
+    std::lock_guard lock(macroTablesLock());
+    macroTables() = MacroTables{};
 }
 
 }  // namespace
