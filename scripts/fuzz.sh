@@ -45,6 +45,10 @@ seeds_of() {
   case "$1" in
     fuzz_macro_library)
       ls "$root"/res/*.dat "$root"/res/skins/INI_*/defMacro.dat 2>/dev/null || true ;;
+    fuzz_config)
+      ls "$root"/res/config.ini 2>/dev/null || true ;;
+    fuzz_layout)
+      ls "$root"/res/skins/INI_*/*.ini 2>/dev/null || true ;;
   esac
 }
 

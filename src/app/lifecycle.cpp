@@ -1,13 +1,22 @@
 #include "app/lifecycle.h"
 
+#include <atomic>
+
 #include "app/app_state.h"
+#include "device/device_link.h"
 #include "profile/config_store.h"
 
 namespace korvel {
 
+namespace {
+std::atomic<DeviceLink*> theLink{nullptr};
+}  // namespace
+
+void setDeviceLink(DeviceLink* link) { theLink.store(link, std::memory_order_release); }
+DeviceLink* deviceLink() { return theLink.load(std::memory_order_acquire); }
+
 void applyCurrentProfile() {
-    // ApplyProfile joins here with the device link; until then there is no
-    // mouse to send to.
+    if (DeviceLink* link = deviceLink()) link->ApplyProfile();
 }
 
 void onPowerBroadcast() { applyCurrentProfile(); }
@@ -32,7 +41,9 @@ void hideToTrayReverting(MainWindowHost& host) {
 
 void runExitRoutine(MainWindowHost& host) {
     host.removeTrayIcon();
-    // The exit command 0x20 to an open mouse joins here with the device link.
+    // A command interface that failed to open takes nothing; one never opened
+    // (no mouse at start) sends nothing anyway.
+    if (DeviceLink* link = deviceLink(); link && link->writeHandle() != kInvalidHidHandle) link->sendExitCommand();
     int speed = 0;
     if (host.getPointerSpeed(speed)) host.setPointerSpeed(kDefaultPointerSpeed);
     host.destroyWindow();

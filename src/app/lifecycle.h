@@ -4,8 +4,16 @@
 
 namespace korvel {
 
+class DeviceLink;
+
 // The pointer speed the exit routine leaves behind: Windows' default.
 inline constexpr int kDefaultPointerSpeed = 10;
+
+// The program's one link to the mouse, kept for the whole run. The main window
+// sets it before start-up; without one, applying and the exit command have
+// no mouse to talk to and do nothing.
+void setDeviceLink(DeviceLink* link);
+DeviceLink* deviceLink();
 
 // Sends the current profile to the mouse. Start-up (once the mouse is found)
 // and every power event call it.

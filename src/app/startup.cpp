@@ -2,9 +2,24 @@
 
 #include "app/app_state.h"
 #include "app/lifecycle.h"
+#include "macro/macro_library.h"
 #include "profile/config_store.h"
 
 namespace korvel {
+
+namespace {
+
+// The macro loader's message ("找不到配置文件") goes to the main window's box.
+class HostMessageBox final : public MessageBoxPort {
+public:
+    explicit HostMessageBox(MainWindowHost& host) : host_(host) {}
+    void show(std::u16string_view text, std::u16string_view) override { host_.showMessage(text); }
+
+private:
+    MainWindowHost& host_;
+};
+
+}  // namespace
 
 std::u16string programFolderFromModulePath(std::u16string_view modulePath) {
     const auto cut = modulePath.rfind(u'\\');
@@ -20,6 +35,10 @@ std::u16string runningWindowTitle(std::u16string_view programFolder) {
 std::u16string plugInPrompt(std::int32_t verSel) {
     if (verSel == kChinese) return u"请插入【" + std::u16string(u"Lumar") + u"】USB鼠标";
     return u"Please plug-in【" + std::u16string(u"Lumar") + u"】USB Mouse";
+}
+
+std::u16string userMacroLibraryPath(std::u16string_view programFolder, std::int32_t verSel) {
+    return std::u16string(programFolder) + (verSel == kChinese ? u"\\Macro_CN.dat" : u"\\Macro_EN.dat");
 }
 
 bool runMainWindowStartup(MainWindowHost& host) {
@@ -49,9 +68,13 @@ bool runMainWindowStartup(MainWindowHost& host) {
     host.createFonts();
     host.shapeWindow();
 
-    // Steps 17-19: the user macros (Macro_EN.dat / Macro_CN.dat by edition),
-    // the constant macros (constMacro.dat) and the macro editor's start state
-    // - with the macro store and editor.
+    // Steps 17-18: the user macros of the edition, then the constant macros.
+    // Step 19, the macro editor's start state, joins here with the editor.
+    HostMessageBox messageBox(host);
+    const std::u16string userLibrary = userMacroLibraryPath(state.programFolder, state.verSel);
+    editMacroTables([&](MacroTables& tables) { tables.macroLibraryPath = userLibrary; });
+    LoadMacroLibrary(userLibrary, MacroTable::User, messageBox);
+    LoadMacroLibrary(state.programFolder + u"\\constMacro.dat", MacroTable::Constant, messageBox);
 
     // Step 20.
     host.loadMenus(state.verSel);

@@ -16,11 +16,6 @@ public:
 
 }  // namespace
 
-std::u16string plugInPromptText(std::int32_t verSel) {
-    return verSel != 0 ? std::u16string(u"Please plug-in【") + u"Lumar" + u"】USB Mouse"
-                       : std::u16string(u"请插入【") + u"Lumar" + u"】USB鼠标";
-}
-
 DeviceLink::DeviceLink(Profile& profile, DevicePorts ports) : profile_(profile), ports_(std::move(ports)) {
     if (!ports_.clock) {
         ownClock_ = std::make_unique<SteadyClock>();
@@ -109,11 +104,6 @@ void DeviceLink::sendExitCommand() {
 ReportBytes DeviceLink::reportBufferCopy() {
     std::lock_guard lock(reportLock_);
     return reportBuffer_;
-}
-
-void DeviceLink::resetPointerSpeed() {
-    int speed = 0;
-    if (ports_.settings->getPointerSpeed(speed)) ports_.settings->setPointerSpeed(kPointerSpeedAtExit);
 }
 
 // ------------------------------------------------------------------ apply
@@ -227,18 +217,6 @@ bool DeviceLink::onDeviceChange(std::uint32_t eventType, const DeviceNotice* not
             if (ports_.exitRoutine) ports_.exitRoutine();
         }
     }
-    return true;
-}
-
-bool DeviceLink::connectAtStartup(MessageBoxPort& messageBox, std::int32_t verSel) {
-    mouseConnected_ = ConnectMouse();
-    if (!mouseConnected_) {
-        messageBox.show(plugInPromptText(verSel), u"");
-        if (ports_.exitRoutine) ports_.exitRoutine();
-        return false;
-    }
-    ports_.clock->sleepForMillis(kApplyPauseMs);
-    ApplyProfile();
     return true;
 }
 

@@ -22,7 +22,6 @@
 #include <thread>
 #include <vector>
 
-#include "common/ports.h"
 #include "common/relaxed.h"
 #include "device/device_ports.h"
 #include "device/feature_reports.h"
@@ -37,10 +36,6 @@ inline constexpr int kMinEventDelayMs = 15;
 inline constexpr int kReleasePauseMs = 10;
 inline constexpr int kApplyPauseMs = 5;         // after connecting, before the first apply
 inline constexpr int kReadRetryMs = 2;
-inline constexpr int kPointerSpeedAtExit = 10;
-
-// The plug-in prompt of the edition (verSel 0 Chinese, otherwise English).
-std::u16string plugInPromptText(std::int32_t verSel);
 
 // The platform pieces the link works through. Null entries get do-nothing
 // stand-ins (a real clock for `clock`), except `bus`, which is required.
@@ -53,7 +48,7 @@ struct DevicePorts {
     RepaintRequester* repaint = nullptr;
     ProfileStore* store = nullptr;
     MacroSource* macros = nullptr;
-    std::function<void()> exitRoutine;          // run when the mouse is removed or missing at start
+    std::function<void()> exitRoutine;          // run when the mouse is removed
     std::function<void()> onWorkerThreadStart;  // e.g. raise the thread's priority
 };
 
@@ -78,9 +73,6 @@ public:
     // WM_DEVICECHANGE: arrival of the mouse while not connected reconnects;
     // removal of the mouse runs the exit routine. Always true.
     bool onDeviceChange(std::uint32_t eventType, const DeviceNotice* notice);
-    // Start-up: connect; without a mouse show the plug-in prompt and run the
-    // exit routine (false); with it wait 5 ms and apply (true).
-    bool connectAtStartup(MessageBoxPort& messageBox, std::int32_t verSel);
 
     bool mouseConnected() const { return mouseConnected_; }
     std::u16string mousePath() const { return mousePath_; }
@@ -104,8 +96,6 @@ public:
     void sendMouseButtons();
     void sendConsumerKey(std::uint16_t usage);
     void sendExitCommand();
-    // Exit routine, pointer part: only after a successful query, speed 10.
-    void resetPointerSpeed();
 
     // ---- key injection and playback (dispatcher thread)
     void SendKeyEvent(std::uint8_t code, std::uint8_t action);

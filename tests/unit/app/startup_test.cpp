@@ -2,6 +2,7 @@
 // host that records what it is asked to do.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +13,10 @@
 #include "app/startup.h"
 #include "common/ini.h"
 #include "common/text.h"
+#include "device/device_link.h"
+#include "device/device_support.h"
+#include "device/recording_bus.h"
+#include "macro/macro_library.h"
 #include "profile/config_store.h"
 
 namespace korvel {
@@ -91,13 +96,27 @@ protected:
         appState().verSel = 0;
         appState().mouseConnected = false;
         currentProfile() = Profile{};
+        editMacroTables([](MacroTables& t) { t = MacroTables{}; });
+        // Empty macro libraries, so that start-up has nothing to complain about.
+        for (const char* name : {"Macro_EN.dat", "Macro_CN.dat", "constMacro.dat"}) writeLibrary(name, 0);
     }
     void TearDown() override {
+        setDeviceLink(nullptr);
         std::error_code ec;
         std::filesystem::remove_all(root_, ec);
     }
     void writeConfig(const std::string& text) const {
         std::ofstream(root_ / "config.ini", std::ios::binary) << text;
+    }
+    // A library of `count` macros whose event counts are 1, 2, ... so that
+    // the table shows which file was loaded.
+    void writeLibrary(const char* name, int count, int firstEventCount = 1) const {
+        std::vector<MacroRecord> records(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) records[i].eventCount = static_cast<std::uint8_t>(firstEventCount + i);
+        std::string text = "[Macros]\r\nmacroNum=" + std::to_string(count) + "\r\n";
+        for (int i = 0; i < count; ++i)
+            text += std::to_string(i) + "=" + toUtf8(encodeMacroValue(records[i])) + "\r\n";
+        std::ofstream(root_ / name, std::ios::binary) << text;
     }
     std::u16string configPath() const { return appState().programFolder + u"\\config.ini"; }
     bool configExists() const { return std::filesystem::exists(root_ / "config.ini"); }
@@ -215,6 +234,69 @@ TEST_F(StartupTest, ExitRoutineResetsPointerSpeedOnlyWhenItCanBeRead) {
     runExitRoutine(unreadable);
     EXPECT_EQ(unreadable.calls, (std::vector<std::string>{"removeTrayIcon", "getPointerSpeed", "destroyWindow"}));
     EXPECT_EQ(unreadable.speedSet, -1);
+}
+
+TEST_F(StartupTest, MacroLibrariesOfTheEditionLoadBeforeTheMenus) {
+    struct Case {
+        const char* config;
+        const char16_t* userFile;
+        int userCount;
+    };
+    writeLibrary("Macro_EN.dat", 3, 10);
+    writeLibrary("Macro_CN.dat", 2, 20);
+    writeLibrary("constMacro.dat", 5, 30);
+    const Case cases[] = {
+        {"[Init]\nVER_SEL=1\n", u"\\Macro_EN.dat", 3},
+        {"[Init]\nVER_SEL=0\n", u"\\Macro_CN.dat", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config);
+        writeConfig(c.config);
+        RecordingHost host;
+        ASSERT_TRUE(runMainWindowStartup(host));
+        EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "showMessage"), 0);
+        const MacroTables& t = macroTables();
+        EXPECT_EQ(t.macroLibraryPath, appState().programFolder + c.userFile);
+        EXPECT_EQ(t.userMacroCount, c.userCount);
+        EXPECT_EQ(snapshotUserMacro(1).eventCount, c.userCount == 3 ? 11 : 21);
+        EXPECT_EQ(t.constMacroCount, 5);
+        EXPECT_EQ(snapshotConstMacro(4).eventCount, 34);
+    }
+}
+
+TEST_F(StartupTest, MissingMacroLibraryIsReportedAndStartUpGoesOn) {
+    writeConfig(kTwoProfiles);
+    std::filesystem::remove(root_ / "Macro_EN.dat");
+    ASSERT_TRUE(runMainWindowStartup(host_));
+    EXPECT_EQ(host_.message, u"找不到配置文件");
+    // Between the window's shape and the menus.
+    const auto shape = std::find(host_.calls.begin(), host_.calls.end(), "shapeWindow");
+    ASSERT_NE(shape, host_.calls.end());
+    EXPECT_EQ(*(shape + 1), "showMessage");
+    EXPECT_EQ(*(shape + 2), "loadMenus 1");
+}
+
+TEST_F(StartupTest, TheDeviceLinkAppliesAndTakesTheExitCommand) {
+    writeConfig(kTwoProfiles);
+    SimulatedClock clock;
+    RecordingHidBus bus(clock);
+    DevicePorts ports;
+    ports.bus = &bus;
+    ports.clock = &clock;
+    DeviceLink link(currentProfile(), ports);
+    ASSERT_TRUE(link.ConnectMouse());
+    setDeviceLink(&link);
+
+    ASSERT_TRUE(runMainWindowStartup(host_));
+    EXPECT_EQ(bus.reports().size(), 16u);  // one whole profile
+    onPowerBroadcast();
+    EXPECT_EQ(bus.reports().size(), 32u);  // and again on a power event
+
+    runExitRoutine(host_);
+    const auto reports = bus.reports();
+    ASSERT_EQ(reports.size(), 33u);
+    EXPECT_EQ(std::vector<std::uint8_t>(reports.back().bytes.begin(), reports.back().bytes.begin() + 4),
+              (std::vector<std::uint8_t>{0x07, 0x20, 0x00, 0x00}));
 }
 
 TEST_F(StartupTest, HideToTrayMinimizesHidesAndAddsTheIcon) {

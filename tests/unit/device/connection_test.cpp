@@ -210,39 +210,11 @@ TEST(Connection, ApplyWritesTheConfigurationFile) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(Connection, StartUpWithoutAMouseShowsThePromptOfTheEditionThenExits) {
-    struct Box : MessageBoxPort {
-        std::vector<std::u16string> texts;
-        void show(std::u16string_view text, std::u16string_view) override { texts.emplace_back(text); }
-    };
-    for (std::int32_t verSel : {0, 1}) {
-        VirtualMouseOptions o;
-        o.layout = {S::OtherDevice};
-        Rig rig(o);
-        Box box;
-        EXPECT_FALSE(rig.link->connectAtStartup(box, verSel));
-        ASSERT_EQ(box.texts.size(), 1u);
-        EXPECT_EQ(box.texts[0], verSel ? u"Please plug-in【Lumar】USB Mouse" : u"请插入【Lumar】USB鼠标");
-        EXPECT_EQ(rig.exits, 1);
-        EXPECT_TRUE(rig.store.writes().empty());  // nothing applied
-    }
-    Rig rig;
-    Box box;
-    const auto t0 = rig.clock.nowMicros();
-    EXPECT_TRUE(rig.link->connectAtStartup(box, 1));
-    EXPECT_TRUE(box.texts.empty());
-    EXPECT_EQ(rig.exits, 0);
-    ASSERT_EQ(rig.mouse.featureLog().size(), 16u);
-    EXPECT_EQ(rig.mouse.featureLog()[0].micros - t0, 5000);  // 5 ms before the first apply
-}
-
 TEST(Connection, DeviceNotices) {
     Rig rig;
     rig.mouse.setNoticeSink([&](std::uint32_t event, const DeviceNotice& n) { rig.link->onDeviceChange(event, &n); });
-    struct Quiet : MessageBoxPort {
-        void show(std::u16string_view, std::u16string_view) override {}
-    } quiet;
-    ASSERT_TRUE(rig.link->connectAtStartup(quiet, 1));
+    ASSERT_TRUE(rig.link->ConnectMouse());
+    rig.link->ApplyProfile();
     const std::u16string path = rig.link->mousePath();
 
     // Not about the mouse: ignored.
@@ -285,16 +257,15 @@ TEST(Connection, ArrivalAfterARemovalReconnects) {
     EXPECT_EQ(rig.mouse.state().featureReportsAccepted, 1u);
 }
 
-TEST(Connection, ExitCommandAndPointerReset) {
+TEST(Connection, ExitCommandReachesTheMouse) {
     Rig rig;
     ASSERT_TRUE(rig.link->ConnectMouse());
     rig.link->sendExitCommand();
-    rig.link->resetPointerSpeed();
     EXPECT_TRUE(rig.mouse.state().exitReceived);
-    EXPECT_EQ(rig.settings.pointerSpeeds, std::vector<int>{10});
-    rig.settings.pointerQueryWorks = false;
-    rig.link->resetPointerSpeed();
-    EXPECT_EQ(rig.settings.pointerSpeeds.size(), 1u);
+    const auto log = rig.mouse.featureLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(std::vector<std::uint8_t>(log[0].bytes.begin(), log[0].bytes.begin() + 4),
+              (std::vector<std::uint8_t>{0x07, 0x20, 0x00, 0x00}));
 }
 
 }  // namespace
