@@ -4,6 +4,9 @@
 // Dialog templates.
 #define IDD_ABOUTBOX          100
 #define IDD_KORVEL_DIALOG     102
+#define IDD_MAIN_MENU         103
+#define IDD_SUB_MENU          104
+#define IDD_WARNING           105
 
 // Strings.
 #define IDS_ABOUTBOX          101

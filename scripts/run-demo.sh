@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Builds korvel.exe and runs it under Wine from build/run/, with the shipped
-# config.ini (and the skins and macro libraries when present). Without a
-# $DISPLAY it runs on a private Xvfb display and says how to look at it.
+# Builds korvel-demo.exe (the program with a virtual mouse plugged in, and a
+# panel to press its buttons and see what it holds and types) and runs it
+# under Wine from build/run/, with the shipped config.ini, skins and macro
+# libraries. Without a $DISPLAY it runs on a private Xvfb display and says how
+# to look at it. A script can drive the mouse over 127.0.0.1 on the port
+# written to build/run/korvel-demo.port (commands: see
+# src/platform/win32/demo_mouse.h), e.g.
+#   exec 3<>/dev/tcp/127.0.0.1/$(cat build/run/korvel-demo.port); echo state >&3; head -1 <&3
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 
 scripts/setup.sh
 cmake --preset windows >/dev/null
-cmake --build build/windows --target korvel -j"${KORVEL_JOBS:-2}"
+cmake --build build/windows --target korvel-demo -j"${KORVEL_JOBS:-2}"
 
 run=build/run
 mkdir -p "$run"
-cp build/windows/src/platform/win32/korvel.exe "$run/"
+cp build/windows/src/platform/win32/korvel-demo.exe "$run/"
+rm -f "$run/korvel-demo.port"
 # Each run starts from the shipped settings.
 cp res/config.ini "$run/config.ini"
 if [ -d res/skins ]; then
@@ -47,12 +53,13 @@ if [ -z "${DISPLAY:-}" ]; then
   done
   export DISPLAY=":$n"
   cat <<MSG
-korvel.exe runs on the virtual display $DISPLAY (Xvfb). To see it:
+korvel-demo.exe runs on the virtual display $DISPLAY (Xvfb). To see it:
   DISPLAY=$DISPLAY import -window root korvel.png     # a screenshot
-To end it, choose "Exit Driver" in its tray menu, or press Ctrl+C here.
+To end it, choose "Exit Driver" in its tray menu, unplug the virtual mouse
+(its panel, or "unplug" on the socket), or press Ctrl+C here.
 MSG
 fi
 
 cd "$run"
-echo "starting $(pwd)/korvel.exe under Wine (prefix $WINEPREFIX)"
-wine korvel.exe
+echo "starting $(pwd)/korvel-demo.exe under Wine (prefix $WINEPREFIX)"
+wine korvel-demo.exe

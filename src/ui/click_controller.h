@@ -79,7 +79,7 @@ struct ClickModel {
     Profile& profile;
     Relaxed<std::int32_t>& currentProfile;  // 1-5
     const Relaxed<std::int32_t>& verSel;
-    std::u16string configPath;
+    const std::u16string& configPath;  // read at each use: set during start-up
 };
 
 class ClickController {

@@ -136,10 +136,13 @@ void drawPageState(Canvas& n, const PageImages& images, std::uint8_t page, std::
 
 void drawFrameControls(Canvas& n, const PageImages& images, const PaintInput& input) {
     const UiState& ui = input.ui;
+    // Only profiles 1-5 have a button: a damaged "CurConfig" must not press
+    // another frame control.
+    const bool knownProfile = input.currentProfile >= 1 && input.currentProfile <= 5;
     for (int i = 0; i <= 19; ++i) {
         const SkinBox& box = input.layouts.mainBoxes[i];
         const Canvas* look = nullptr;
-        if (i == std::int64_t{input.currentProfile} + 3) look = images.down;
+        if (knownProfile && i == input.currentProfile + 3) look = images.down;
         else if (i == ui.mainHover) look = ui.pointerDown ? images.down : images.over;
         else if (i == 9 + ui.currentPage) look = images.down;
         else if (i == mainIndex::kChinese && input.verSel == 0) look = images.down;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
+#include <vector>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -23,10 +25,39 @@ void forEachCodePoint(std::u16string_view text, F&& f) {
     }
 }
 
+// A rendered glyph, kept: captions repeat on every paint.
+struct Glyph {
+    bool loaded = false;
+    long advance = 0;  // 26.6
+    std::int32_t left = 0, top = 0, width = 0, rows = 0;
+    std::vector<std::uint8_t> coverage;  // rows x width
+};
+
 struct Face {
     FT_Face face = nullptr;
     std::int32_t cellHeight = 0;
     std::int32_t ascent = 0;
+    std::unordered_map<char32_t, Glyph> glyphs;
+
+    const Glyph& glyph(char32_t c) {
+        auto it = glyphs.find(c);
+        if (it != glyphs.end()) return it->second;
+        Glyph g;
+        if (FT_Load_Char(face, c, FT_LOAD_RENDER) == 0) {
+            const FT_GlyphSlot slot = face->glyph;
+            g.loaded = true;
+            g.advance = slot->advance.x;
+            g.left = slot->bitmap_left;
+            g.top = slot->bitmap_top;
+            g.width = static_cast<std::int32_t>(slot->bitmap.width);
+            g.rows = static_cast<std::int32_t>(slot->bitmap.rows);
+            g.coverage.resize(static_cast<std::size_t>(g.width) * g.rows);
+            for (std::int32_t r = 0; r < g.rows; ++r)
+                std::copy_n(slot->bitmap.buffer + static_cast<std::ptrdiff_t>(r) * slot->bitmap.pitch, g.width,
+                            g.coverage.begin() + static_cast<std::ptrdiff_t>(r) * g.width);
+        }
+        return glyphs.emplace(c, std::move(g)).first->second;
+    }
 };
 
 bool openFace(FT_Library library, const std::string& file, std::int32_t cellHeight, std::int32_t cellWidth,
@@ -73,9 +104,7 @@ std::unique_ptr<FreeTypeTextRenderer> FreeTypeTextRenderer::open(const std::stri
 TextExtent FreeTypeTextRenderer::measure(UiFont font, std::u16string_view text) {
     Face& f = impl_->face(font);
     std::int64_t advance = 0;
-    forEachCodePoint(text, [&](char32_t c) {
-        if (FT_Load_Char(f.face, c, FT_LOAD_DEFAULT) == 0) advance += f.face->glyph->advance.x;
-    });
+    forEachCodePoint(text, [&](char32_t c) { advance += f.glyph(c).advance; });
     const std::int64_t cx = (advance + 32) >> 6;
     return TextExtent{static_cast<std::int32_t>(std::min<std::int64_t>(cx, std::numeric_limits<std::int32_t>::max())),
                       f.cellHeight};
@@ -89,17 +118,17 @@ void FreeTypeTextRenderer::draw(Canvas& canvas, std::int32_t x, std::int32_t y, 
     std::int64_t pen = std::int64_t{x} << 6;
     forEachCodePoint(text, [&](char32_t c) {
         if ((pen >> 6) >= canvas.width()) return;
-        if (FT_Load_Char(f.face, c, FT_LOAD_RENDER) != 0) return;
-        const FT_GlyphSlot g = f.face->glyph;
-        const std::int64_t left = (pen >> 6) + g->bitmap_left;
-        const std::int64_t top = baseline - g->bitmap_top;
-        for (unsigned row = 0; row < g->bitmap.rows; ++row) {
+        const Glyph& g = f.glyph(c);
+        if (!g.loaded) return;
+        const std::int64_t left = (pen >> 6) + g.left;
+        const std::int64_t top = baseline - g.top;
+        for (std::int32_t row = 0; row < g.rows; ++row) {
             const std::int64_t py = top + row;
             if (py < 0 || py >= canvas.height()) continue;
-            for (unsigned col = 0; col < g->bitmap.width; ++col) {
+            for (std::int32_t col = 0; col < g.width; ++col) {
                 const std::int64_t px = left + col;
                 if (px < 0 || px >= canvas.width()) continue;
-                const unsigned a = g->bitmap.buffer[static_cast<std::ptrdiff_t>(row) * g->bitmap.pitch + col];
+                const unsigned a = g.coverage[static_cast<std::size_t>(row) * g.width + col];
                 if (a == 0) continue;
                 const Rgb under = canvas.pixel(static_cast<std::int32_t>(px), static_cast<std::int32_t>(py));
                 auto mix = [a](std::uint8_t fg, std::uint8_t bg) {
@@ -109,7 +138,7 @@ void FreeTypeTextRenderer::draw(Canvas& canvas, std::int32_t x, std::int32_t y, 
                                 Rgb{mix(colour.r, under.r), mix(colour.g, under.g), mix(colour.b, under.b)});
             }
         }
-        pen += g->advance.x;
+        pen += g.advance;
     });
 }
 

@@ -37,6 +37,32 @@ private:
     std::set<HidHandle> cancelled_;
 };
 
+// Where the program's mouse comes from: the HID bus of the real mouse in
+// korvel.exe, the virtual mouse in korvel-demo.exe. One for the whole run.
+class MouseSource {
+public:
+    virtual ~MouseSource() = default;
+    virtual HidBus& bus() = 0;
+    // The main window exists (its device-change notices go there); called
+    // before the mouse is connected.
+    virtual void attach(HWND mainWindow) = 0;
+    // The main window's modal run has ended; the process ends next.
+    virtual void finish() {}
+};
+
+class Win32MouseSource final : public MouseSource {
+public:
+    HidBus& bus() override { return bus_; }
+    void attach(HWND mainWindow) override { bus_.setNoticeWindow(mainWindow); }
+
+private:
+    Win32HidBus bus_;
+};
+
+// The program's source, made on first use and kept to the end of the process
+// (the worker threads use its bus until then). korvel_app.cpp picks the kind.
+MouseSource& programMouse();
+
 // The notice of a WM_DEVICECHANGE message (its lParam); device type 0 when
 // the message carries none.
 DeviceNotice deviceNoticeFrom(LPARAM lParam);

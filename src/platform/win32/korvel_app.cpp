@@ -3,12 +3,72 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/app_state.h"
+#include "app/lifecycle.h"
 #include "app/startup.h"
+#include "device/device_support.h"
+#include "hid_bus.h"
 #include "korvel_dlg.h"
+#include "launcher.h"
+#include "system_settings.h"
 #include "win_text.h"
 
+#ifdef KORVEL_DEMO
+#include "demo_mouse.h"
+#endif
+
 namespace korvel::win {
+
+MouseSource& programMouse() {
+    // Never destroyed: the listener and the dispatcher use the bus until the
+    // process ends.
+#ifdef KORVEL_DEMO
+    static MouseSource* const source = new DemoMouseSource();
+#else
+    static MouseSource* const source = new Win32MouseSource();
+#endif
+    return *source;
+}
+
+namespace {
+
+struct ProgramDevice {
+    Win32Clock clock;  // Sleep alone would stretch the 15 ms macro pauses to ~31 ms
+    Win32SystemSettings settings;
+    Win32ProgramLauncher launcher;
+    Win32EventFactory events;
+    Win32RepaintRequester repaint;
+    ConfigFileStore store{appState()};
+    MacroTablesSource macros;
+    std::unique_ptr<DeviceLink> link;
+};
+
+}  // namespace
+
+DeviceLink& programDeviceLink(MainWindowHost& host, HWND mainWindow) {
+    static ProgramDevice* const device = new ProgramDevice();  // never destroyed, see above
+    if (!device->link) {
+        MouseSource& mouse = programMouse();
+        mouse.attach(mainWindow);
+        device->repaint.setWindow(mainWindow);
+        DevicePorts ports;
+        ports.bus = &mouse.bus();
+        ports.clock = &device->clock;
+        ports.settings = &device->settings;
+        ports.launcher = &device->launcher;
+        ports.events = &device->events;
+        ports.repaint = &device->repaint;
+        ports.store = &device->store;
+        ports.macros = &device->macros;
+        ports.exitRoutine = [&host] { runExitRoutine(host); };
+        ports.onWorkerThreadStart = raiseWorkerThreadPriority;
+        device->link = std::make_unique<DeviceLink>(currentProfile(), std::move(ports));
+        setDeviceLink(device->link.get());
+    }
+    return *device->link;
+}
 
 CKorvelApp::CKorvelApp() {
     // The program folder is known before any window exists. A path longer
@@ -35,6 +95,7 @@ bool CKorvelApp::initInstance() {
 
     CKorvelDlg dialog;
     dialog.runModal(nullptr);
+    programMouse().finish();
     // The mutex stays held until the process ends.
     return false;
 }

@@ -8,19 +8,16 @@
 #include "app/app_state.h"
 #include "app/lifecycle.h"
 #include "app/startup.h"
+#include "device/device_link.h"
 #include "fonts.h"
+#include "hid_bus.h"
+#include "korvel_app.h"
 #include "resource.h"
+#include "system_settings.h"
+#include "ui_main_window.h"
 #include "win_text.h"
 
 namespace korvel::win {
-
-namespace {
-
-// The plain look until the skin painter draws the window.
-constexpr COLORREF kBackground = RGB(0x14, 0x18, 0x1e);
-constexpr COLORREF kTitleText = RGB(0xff, 0xff, 0xff);
-
-}  // namespace
 
 CKorvelDlg::CKorvelDlg()
     : Dialog(IDD_KORVEL_DIALOG), icon_(LoadIconW(moduleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {
@@ -37,6 +34,14 @@ CKorvelDlg::CKorvelDlg()
     onMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
         return reinterpret_cast<LRESULT>(icon_);
     });
+    onMessage(WM_DEVICECHANGE, [this](WPARAM event, LPARAM notice) -> std::optional<LRESULT> {
+        // Only arrival and removal carry a notice record to read.
+        const auto type = static_cast<std::uint32_t>(event);
+        DeviceNotice record;
+        if (type == kDeviceArrival || type == kDeviceRemoveComplete) record = deviceNoticeFrom(notice);
+        if (DeviceLink* link = deviceLink()) link->onDeviceChange(type, &record);
+        return TRUE;
+    });
     onMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) -> std::optional<LRESULT> { return 1; });
     onMessage(WM_PAINT, [this](WPARAM, LPARAM) -> std::optional<LRESULT> {
         paint();
@@ -52,6 +57,10 @@ CKorvelDlg::CKorvelDlg()
     // a program that is meant to stay resident, so they do nothing.
     onCommand(IDOK, [] {});
     onCommand(IDCANCEL, [] {});
+
+    // The skinned surface: pointer movement, clicks, child-control colours.
+    attachSkinnedSurface(*this, [this] { return hwnd(); },
+                         [this](UINT message, SkinMessageHandler handler) { onMessage(message, std::move(handler)); });
 }
 
 CKorvelDlg::~CKorvelDlg() {
@@ -107,31 +116,14 @@ void CKorvelDlg::showFromTray() {
 
 void CKorvelDlg::exitProgram() { runExitRoutine(*this); }
 
-void CKorvelDlg::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd(), &ps);
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    HBRUSH background = CreateSolidBrush(kBackground);
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-
-    const std::wstring title = wide(windowTitle(appState().verSel));
-    HGDIOBJ oldFont = SelectObject(dc, editionFont(appState().verSel));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTitleText);
-    RECT text = client;
-    text.top += 16;
-    DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd(), &ps);
-}
+void CKorvelDlg::paint() { skinnedSurface().paint(); }
 
 // --- start-up steps -------------------------------------------------------
 
 void CKorvelDlg::startWorkerThreads() {
-    // The input-report listener and the button-function dispatcher start here
-    // with the device link.
+    // Clears macroBusy and macroStop, then starts the listener and the
+    // dispatcher at THREAD_PRIORITY_HIGHEST.
+    programDeviceLink(*this, hwnd()).startThreads();
 }
 
 void CKorvelDlg::appendAboutEntry() {
@@ -147,25 +139,17 @@ void CKorvelDlg::setLargeIcon() { SendMessageW(hwnd(), WM_SETICON, ICON_BIG, rei
 
 void CKorvelDlg::setTitle(std::u16string_view title) { SetWindowTextW(hwnd(), wide(title).c_str()); }
 
-bool CKorvelDlg::loadSkinLayouts() {
-    // The skin layouts are read here once the skin loader exists.
-    return true;
-}
+bool CKorvelDlg::loadSkinLayouts() { return skinnedSurface().loadLayouts(); }
 
 void CKorvelDlg::createMacroControls() {
     // The advanced page's child controls join here with the macro editor.
 }
 
-bool CKorvelDlg::loadWarningLayout() {
-    // Joins with the warning dialog.
-    return true;
-}
+bool CKorvelDlg::loadWarningLayout() { return skinnedSurface().loadWarningLayout(); }
 
 void CKorvelDlg::createFonts() { win::createFonts(); }
 
-void CKorvelDlg::shapeWindow() {
-    // The window outline comes from the skin's mask once the skin exists.
-}
+void CKorvelDlg::shapeWindow() { skinnedSurface().shapeWindow(); }
 
 void CKorvelDlg::loadMenus(std::int32_t verSel) {
     const bool english = verSel != kChinese;
@@ -175,10 +159,7 @@ void CKorvelDlg::loadMenus(std::int32_t verSel) {
     trayMenu_ = LoadMenuW(moduleInstance(), MAKEINTRESOURCEW(english ? IDR_TRAY_MENU_EN : IDR_TRAY_MENU_CN));
 }
 
-bool CKorvelDlg::connectMouse() {
-    // Until the device link exists, the program behaves as with the mouse found.
-    return true;
-}
+bool CKorvelDlg::connectMouse() { return programDeviceLink(*this, hwnd()).ConnectMouse(); }
 
 void CKorvelDlg::showMessage(std::u16string_view text) {
     MessageBoxW(hwnd(), wide(text).c_str(), nullptr, MB_OK);
@@ -221,15 +202,8 @@ void CKorvelDlg::repaint() {
 
 void CKorvelDlg::destroyWindow() { end(0); }
 
-bool CKorvelDlg::getPointerSpeed(int& speed) {
-    return SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0) != FALSE;
-}
+bool CKorvelDlg::getPointerSpeed(int& speed) { return Win32SystemSettings().getPointerSpeed(speed); }
 
-void CKorvelDlg::setPointerSpeed(int speed) {
-    // Windows takes the speed from the third argument and ignores the second;
-    // Wine (8.0) takes it from the second. Giving it in both works on each.
-    SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(speed),
-                          reinterpret_cast<void*>(static_cast<INT_PTR>(speed)), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-}
+void CKorvelDlg::setPointerSpeed(int speed) { Win32SystemSettings().setPointerSpeed(speed); }
 
 }  // namespace korvel::win

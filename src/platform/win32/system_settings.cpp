@@ -12,8 +12,10 @@ bool Win32SystemSettings::getPointerSpeed(int& speed) {
 }
 
 void Win32SystemSettings::setPointerSpeed(int speed) {
-    // The speed travels as the pointer argument itself.
-    SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
+    // Windows takes the speed from the pointer argument (the value itself,
+    // cast) and ignores the second; Wine (8.0) takes it from the second.
+    // Giving it in both works on each.
+    SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(speed), reinterpret_cast<PVOID>(static_cast<INT_PTR>(speed)),
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }
 
@@ -53,6 +55,11 @@ std::unique_ptr<AutoResetEvent> Win32EventFactory::createNamedAutoResetEvent(std
     const std::wstring wide(name.begin(), name.end());
     // Auto-reset, not signalled.
     return std::make_unique<Win32Event>(CreateEventW(nullptr, FALSE, FALSE, wide.c_str()));
+}
+
+void Win32RepaintRequester::requestRepaint(bool erase) {
+    // Safe from any thread: it only marks the window; the UI thread paints.
+    if (window_ != nullptr) InvalidateRect(window_, nullptr, erase ? TRUE : FALSE);
 }
 
 void raiseWorkerThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST); }

@@ -15,6 +15,16 @@ public:
     void setWheelScrollLines(unsigned lines) override;
 };
 
+// Invalidates the whole main window, from whichever thread asks.
+class Win32RepaintRequester final : public RepaintRequester {
+public:
+    void setWindow(HWND window) { window_ = window; }
+    void requestRepaint(bool erase) override;
+
+private:
+    HWND window_ = nullptr;
+};
+
 // For DevicePorts::onWorkerThreadStart: THREAD_PRIORITY_HIGHEST.
 void raiseWorkerThreadPriority();
 

@@ -5,6 +5,8 @@
 //   korvel-poke visible TITLE                  1 when visible, 0 when hidden
 //   korvel-poke iconic TITLE                   1 when minimized, 0 otherwise
 //   korvel-poke exists TITLE                   1 when a window has that title
+//   korvel-poke texts TITLE                    the texts of the window's child
+//                                              windows, one a line, in UTF-8
 //   korvel-poke getspeed                       the pointer speed
 //   korvel-poke setspeed N                     set the pointer speed (persistent)
 //
@@ -28,7 +30,7 @@ HWND findWindow(const wchar_t* title) { return FindWindowW(nullptr, title); }
 
 int usage() {
     std::fputs("usage: korvel-poke post TITLE MSG WPARAM LPARAM | visible TITLE | iconic TITLE |"
-               " exists TITLE | getspeed | setspeed N\n",
+               " exists TITLE | texts TITLE | getspeed | setspeed N\n",
                stderr);
     return 3;
 }
@@ -59,6 +61,23 @@ int wmain(int argc, wchar_t** argv) {
         if (window == nullptr) return 2;
         const BOOL state = command == L"visible" ? IsWindowVisible(window) : IsIconic(window);
         std::printf("%d\n", state ? 1 : 0);
+        return 0;
+    }
+    if (command == L"texts" && argc == 3) {
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 2;
+        EnumChildWindows(
+            window,
+            [](HWND child, LPARAM) -> BOOL {
+                wchar_t text[1024] = {};
+                const int n = GetWindowTextW(child, text, 1024);
+                char utf8[4096] = {};
+                const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, n, utf8, sizeof utf8 - 1, nullptr, nullptr);
+                std::fwrite(utf8, 1, static_cast<std::size_t>(bytes > 0 ? bytes : 0), stdout);
+                std::fputc('\n', stdout);
+                return TRUE;
+            },
+            0);
         return 0;
     }
     if (command == L"getspeed" && argc == 2) {
