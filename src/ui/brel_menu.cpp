@@ -35,6 +35,23 @@ bool CBrelMenu::makeOwnerDraw(MenuPort& port, MenuHandle menu, int depth) {
     return true;
 }
 
+CBrelMenu& eventMenu() {
+    static CBrelMenu menu;
+    return menu;
+}
+
+CBrelMenu& trayMenu() {
+    static CBrelMenu menu;
+    return menu;
+}
+
+void LoadBrelMenus(MenuResourcePort& port, std::int32_t verSel, CBrelMenu& event, CBrelMenu& tray) {
+    event.detach();
+    tray.detach();
+    event.load(port, port.loadMenu(eventMenuResource(verSel)));
+    tray.load(port, port.loadMenu(trayMenuResource(verSel)));
+}
+
 MenuItemSize CBrelMenu::MeasureItem(const MenuItemRecord* record) {
     if (record == nullptr) return {};
     const auto chars = static_cast<std::int64_t>(record->text.size());

@@ -100,6 +100,21 @@ private:
     MenuHandle handle_ = 0;
 };
 
+// A MenuPort that can also load a menu resource (LoadMenuW; 0 when missing).
+class MenuResourcePort : public MenuPort {
+public:
+    virtual MenuHandle loadMenu(int resourceId) = 0;
+};
+
+// The two process-wide menus: the event-list menu and the tray menu.
+CBrelMenu& eventMenu();
+CBrelMenu& trayMenu();
+
+// Start-up and the language switch: lets go of the menus held (without
+// destroying them, as the switch requires), loads the edition's event and
+// tray menus and makes them owner-drawn.
+void LoadBrelMenus(MenuResourcePort& port, std::int32_t verSel, CBrelMenu& event, CBrelMenu& tray);
+
 // The red-and-blue 3-D rectangle of a separator: top and left edges in the
 // first colour, then right and bottom edges in the second (drawn last, so a
 // one-pixel-high rectangle shows only the second colour).

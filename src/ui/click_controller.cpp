@@ -5,6 +5,20 @@
 
 namespace korvel {
 
+namespace {
+class SilentMessages : public MessageBoxPort {
+public:
+    void show(std::u16string_view, std::u16string_view) override {}
+};
+}  // namespace
+
+void MacroPanelHooks::loadMacroLibrary(std::u16string_view path) {
+    SilentMessages messages;
+    LoadMacroLibrary(path, MacroTable::User, messages);
+}
+
+void MacroPanelHooks::saveMacroLibrary(std::u16string_view path) { SaveMacroLibrary(path); }
+
 ClickController::ClickController(ClickModel model, UiState& ui, PopupState& popups, LightingPreview& preview,
                                  MainWindowPort& window, ProfileFilesHooks& files, MacroPanelHooks& macros)
     : model_(std::move(model)),
@@ -92,9 +106,13 @@ void ClickController::advancedPageDown(std::int32_t x, std::int32_t y) {
         macros_.destroyMacroControls();
         window_.invalidate();
     } else if (a == 0) {
-        macros_.importMacroLibrary();
+        if (const auto path = window_.chooseMacroLibraryFile(false)) {
+            macros_.loadMacroLibrary(*path);
+            macros_.refillMacroList();
+            window_.invalidate();
+        }
     } else if (a == 1) {
-        macros_.exportMacroLibrary();
+        if (const auto path = window_.chooseMacroLibraryFile(true)) macros_.saveMacroLibrary(*path);
     } else if (a == 2) {
         macros_.addMacro();
     } else if (a == 3) {

@@ -6,6 +6,7 @@
 // button goes down; saving, applying, profiles and window actions act when it
 // comes up. A press on no control drags the window.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,10 @@ public:
     virtual void openFunctionMenu(ScreenPoint origin) = 0;
     // Destroys the function menu's window if it still exists.
     virtual void destroyFunctionMenu() = 0;
+    // The file dialog of the macro library (filter "All Files(*.dat)|*.dat||",
+    // starting in the program folder, read-only box hidden; saving adds "dat"
+    // and confirms overwriting): the chosen path, nothing when cancelled.
+    virtual std::optional<std::u16string> chooseMacroLibraryFile(bool save) = 0;
 };
 
 // Profile files, factory reset and the edition switch (done elsewhere).
@@ -64,8 +69,11 @@ public:
     virtual void destroyMacroControls() {}
     // Refills the macro list from the library and shows the current macro.
     virtual void refillMacroList() {}
-    virtual void importMacroLibrary() {}  // open dialog, load, refill, invalidate
-    virtual void exportMacroLibrary() {}  // save-as dialog, save
+    // The library chosen in the file dialog: LoadMacroLibrary into the user
+    // macros (the editor takes the loader's current macro), SaveMacroLibrary
+    // of them. By default the process-wide tables, with no message shown.
+    virtual void loadMacroLibrary(std::u16string_view path);
+    virtual void saveMacroLibrary(std::u16string_view path);
     virtual void addMacro() {}
     virtual void deleteMacro() {}
     virtual void startStopRecording() {}

@@ -6,8 +6,9 @@
 #   - a press of a button assigned to a user macro makes the mouse type that
 #     macro of the edition's library, as `korvelctl macro show` lists it;
 #   - a DPI press on the mouse is mirrored into the profile's DPI_LEVEL;
-#   - unplugging the mouse ends the program cleanly (no process left, the
-#     pointer speed back at 10).
+#   - unplugging the mouse ends the program cleanly: the exit routine ends the
+#     main window's run (the demo then leaves the mouse's last state beside
+#     it), no process is left, the pointer speed is back at 10.
 #
 # usage: demo.sh VER_SEL
 # environment: see lib.sh; KORVEL_CTL, the native korvelctl.
@@ -128,7 +129,8 @@ poke setspeed 3 >/dev/null
 
 # ---------------------------------------------------------------- the run
 log "start $program (VER_SEL=$edition, profile $profile)"
-rm -f "$port_file"
+final_file=$prog/korvel-demo.state
+rm -f "$port_file" "$final_file"
 start_program
 wait_for 90 port_known || fail "the demo's socket did not open"
 log "socket on 127.0.0.1:$port"
@@ -172,6 +174,9 @@ log "unplugging the mouse ends the program"
 [ "$(ask unplug)" = ok ] || fail "unplug was refused"
 wait_for 60 program_gone || fail "the process did not end after the unplug"
 [ "$(poke exists "$title")" = 0 ] || fail "the main window is still there"
+[ -s "$final_file" ] || fail "the demo did not leave its last state"
+final=" $(head -n 1 "$final_file" | tr -d '\r') "
+[[ $final == *" plugged=0 "* ]] || fail "the mouse's last state:$final"
 speed=$(poke getspeed)
 [ "$speed" = 10 ] || fail "the pointer speed after exit is $speed, not 10"
 log "process ended, pointer speed 10"

@@ -14,9 +14,9 @@
 
 #include "app/app_state.h"
 #include "app/lifecycle.h"
-#include "device/device_link.h"
 #include "common/text.h"
 #include "demo_panel.h"
+#include "device/device_link.h"
 #include "win_text.h"
 
 namespace korvel::win {
@@ -24,6 +24,7 @@ namespace korvel::win {
 namespace {
 
 constexpr char16_t kPortFileName[] = u"\\korvel-demo.port";
+constexpr char16_t kFinalStateFileName[] = u"\\korvel-demo.state";
 constexpr int kNoticeTimeoutMs = 2000;
 constexpr int kFinishWaitMs = 5000;
 
@@ -63,14 +64,16 @@ unsigned short requestedPort() {
     return static_cast<unsigned short>(value);
 }
 
-void writePortFile(unsigned short port) {
-    const std::wstring path = wide(appState().programFolder + kPortFileName);
+// Writes text and a line end to a file beside the program.
+void writeLineFile(const char16_t* name, const std::string& line) {
+    const std::wstring path = wide(appState().programFolder + name);
     // Written whole under another name, then moved into place, so a reader
-    // never sees half a number.
+    // never sees half of it.
     const std::wstring partial = path + L".part";
     FILE* f = _wfopen(partial.c_str(), L"wb");
     if (f == nullptr) return;
-    std::fprintf(f, "%u\n", static_cast<unsigned>(port));
+    std::fputs(line.c_str(), f);
+    std::fputc('\n', f);
     std::fclose(f);
     MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
@@ -149,6 +152,11 @@ void DemoMouseSource::attach(HWND mainWindow) {
 void DemoMouseSource::finish() {
     if (commandLock_.try_lock_for(std::chrono::milliseconds(kFinishWaitMs))) commandLock_.unlock();
     if (panel_) panel_->destroy();
+    // What the mouse last held and its log (what did the program send as it
+    // ended?), for a script that can no longer ask.
+    std::string text = demoStateLine(mouse_.state());
+    for (const auto& entry : mouse_.logLines()) text += "\n" + entry;
+    writeLineFile(kFinalStateFileName, text);
 }
 
 std::string DemoMouseSource::answer(const std::string& line) {
@@ -202,7 +210,7 @@ void DemoMouseSource::serve() {
         closesocket(listener);
         return;
     }
-    writePortFile(ntohs(address.sin_port));
+    writeLineFile(kPortFileName, std::to_string(ntohs(address.sin_port)));
 
     // One client at a time; the process ends with this thread still waiting.
     for (;;) {

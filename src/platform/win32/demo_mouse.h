@@ -7,7 +7,9 @@
 // The socket listens on 127.0.0.1, on the port in the environment variable
 // KORVEL_DEMO_PORT, or on a free port the system picks when it is not set
 // (or 0). The port in use is written, in decimal, to "korvel-demo.port"
-// beside the program once the socket listens.
+// beside the program once the socket listens. When the program ends, the
+// mouse's last state (as the "state" command gives it) and then its log are
+// written to "korvel-demo.state" beside it.
 //
 // Commands, one per line (buttons N are 0-8, the profile's K0-K8):
 //   press N     press and release the button      -> "ok"

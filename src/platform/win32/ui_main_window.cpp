@@ -1,5 +1,6 @@
 #include "ui_main_window.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -36,8 +37,14 @@ public:
     void createMacroControls() override { if (panel) panel->createMacroControls(); }
     void destroyMacroControls() override { if (panel) panel->destroyMacroControls(); }
     void refillMacroList() override { if (panel) panel->refillMacroList(); }
-    void importMacroLibrary() override { if (panel) panel->importMacroLibrary(); }
-    void exportMacroLibrary() override { if (panel) panel->exportMacroLibrary(); }
+    void loadMacroLibrary(std::u16string_view path) override {
+        if (panel) panel->loadMacroLibrary(path);
+        else MacroPanelHooks::loadMacroLibrary(path);
+    }
+    void saveMacroLibrary(std::u16string_view path) override {
+        if (panel) panel->saveMacroLibrary(path);
+        else MacroPanelHooks::saveMacroLibrary(path);
+    }
     void addMacro() override { if (panel) panel->addMacro(); }
     void deleteMacro() override { if (panel) panel->deleteMacro(); }
     void startStopRecording() override { if (panel) panel->startStopRecording(); }
@@ -249,6 +256,23 @@ void SkinnedSurface::openFunctionMenu(ScreenPoint origin) {
     if (!r.functionMenu->createModeless(hwnd())) return;
     MoveWindow(r.functionMenu->hwnd(), origin.x, origin.y, kPopupWindowWidth, kMenuWindowHeight, TRUE);
     ShowWindow(r.functionMenu->hwnd(), SW_SHOW);
+}
+
+std::optional<std::u16string> SkinnedSurface::chooseMacroLibraryFile(bool save) {
+    wchar_t file[MAX_PATH] = {};
+    const std::wstring folder = wide(appState().programFolder);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = L"All Files(*.dat)\0*.dat\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = folder.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | (save ? OFN_OVERWRITEPROMPT : 0);
+    if (save) ofn.lpstrDefExt = L"dat";
+    const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    if (!ok) return std::nullopt;
+    return fromWide(file);
 }
 
 void SkinnedSurface::destroyFunctionMenu() {

@@ -70,6 +70,7 @@ public:
     int showWarning(ScreenPoint origin) override;
     void openFunctionMenu(ScreenPoint origin) override;
     void destroyFunctionMenu() override;
+    std::optional<std::u16string> chooseMacroLibraryFile(bool save) override;
 
     ClickController& controller() { return controller_; }
 

@@ -10,7 +10,7 @@ namespace korvel {
 namespace {
 
 // Menus as trees in memory; handle n is menus[n].
-class FakeMenus : public MenuPort {
+class FakeMenus : public MenuResourcePort {
 public:
     struct Item {
         std::u16string text;
@@ -20,6 +20,12 @@ public:
     std::map<MenuHandle, std::vector<Item>> menus;
     std::vector<std::pair<MenuHandle, int>> converted;
     std::map<std::pair<MenuHandle, int>, std::uintptr_t> data;
+    std::vector<int> loaded;
+
+    MenuHandle loadMenu(int id) override {
+        loaded.push_back(id);
+        return static_cast<MenuHandle>(id);
+    }
 
     int itemCount(MenuHandle m) override { return static_cast<int>(menus[m].size()); }
     std::int32_t itemId(MenuHandle m, int p) override { return menus[m][p].sub ? -1 : menus[m][p].id; }
@@ -100,6 +106,29 @@ TEST(BrelMenuConversion, AMenuThatContainsItselfEnds) {
     CBrelMenu menu;
     EXPECT_FALSE(menu.load(f, 1));
     EXPECT_LE(menu.itemCount(), kBrelMenuCapacity);
+}
+
+TEST(BrelMenuResources, LoadingAnEditionConvertsBothMenus) {
+    FakeMenus f;
+    f.menus[154] = {{u"Menu", 0, 1540}};
+    f.menus[1540] = {{u"Modify Delay", 32780, 0}, {u"Delete", 32781, 0}};
+    f.menus[157] = {{u"Tray", 0, 1570}};
+    f.menus[1570] = {{u"Exit", 1, 0}};
+    f.menus[161] = {{u"Menu", 0, 1610}};
+    f.menus[1610] = {{u"\u4FEE\u6539\u5EF6\u8FDF", 32835, 0}};
+    f.menus[162] = {{u"Tray", 0, 1620}};
+    f.menus[1620] = {{u"\u9000\u51FA", 1, 0}, {u"", 0, 0}};
+    CBrelMenu event, tray;
+    LoadBrelMenus(f, 1, event, tray);
+    EXPECT_EQ(event.itemCount(), 3);
+    EXPECT_EQ(tray.itemCount(), 2);
+    LoadBrelMenus(f, 0, event, tray);
+    EXPECT_EQ(f.loaded, (std::vector<int>{154, 157, 161, 162}));
+    EXPECT_EQ(event.handle(), 161u);
+    EXPECT_EQ(event.itemCount(), 2);
+    EXPECT_EQ(event.item(1).id, 32835);
+    EXPECT_EQ(tray.itemCount(), 3);
+    EXPECT_EQ(tray.item(2).id, 0);
 }
 
 TEST(BrelMenuResources, EditionsUseTheirOwnMenus) {

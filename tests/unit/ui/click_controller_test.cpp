@@ -42,8 +42,12 @@ public:
     void createMacroControls() override { log.push_back("createControls"); }
     void destroyMacroControls() override { log.push_back("destroyControls"); }
     void refillMacroList() override { log.push_back("refill"); }
-    void importMacroLibrary() override { log.push_back("importLibrary"); }
-    void exportMacroLibrary() override { log.push_back("exportLibrary"); }
+    std::optional<std::u16string> chooseMacroLibraryFile(bool save) override {
+        log.push_back(save ? "saveDialog" : "openDialog");
+        return chosenFile;
+    }
+    void loadMacroLibrary(std::u16string_view path) override { log.push_back("load " + toUtf8(path)); }
+    void saveMacroLibrary(std::u16string_view path) override { log.push_back("save " + toUtf8(path)); }
     void addMacro() override { log.push_back("addMacro"); }
     void deleteMacro() override { log.push_back("deleteMacro"); }
     void startStopRecording() override { log.push_back("record"); }
@@ -53,6 +57,7 @@ public:
     static std::string xy(std::int32_t x, std::int32_t y) { return std::to_string(x) + "," + std::to_string(y); }
     std::vector<std::string> log;
     ScreenPoint origin{1000, 500};
+    std::optional<std::u16string> chosenFile;
     int warningResult = 1;
 };
 
@@ -168,6 +173,34 @@ TEST_F(ClickTest, MainPageDownTable) {
     EXPECT_EQ(profile.dpiSet[1], 0);     // entry 78
 }
 
+TEST_F(ClickTest, EveryDpiControlOfTheMainPage) {
+    for (int i = 66; i <= 113; ++i) {
+        pressOn(mainBox(i));
+        const int level = (i - 66) / 12;
+        EXPECT_EQ(profile.dpiSet[level], i - 66 - 12 * level) << i;
+        EXPECT_THAT(actions(), ElementsAre("invalidate")) << i;
+    }
+    for (int L = 0; L < 4; ++L) {
+        pressOn(mainBox(54 + L));
+        EXPECT_EQ(profile.dpiLevel, L);
+    }
+    // In-use switches; the only level in use stays in use.
+    for (int L = 0; L < 4; ++L) pressOn(mainBox(46 + L));
+    EXPECT_EQ(profile.dpiSetEn[3], 1);
+    EXPECT_EQ(profile.dpiSetEn[0] + profile.dpiSetEn[1] + profile.dpiSetEn[2], 0);
+    pressOn(mainBox(49));
+    EXPECT_EQ(profile.dpiSetEn[3], 1);
+}
+
+TEST_F(ClickTest, EveryFunctionEntryOpensItsMenu) {
+    for (int i = 26; i <= 33; ++i) {
+        pressOn(mainBox(i));
+        EXPECT_EQ(popups.selectedButton, i);
+        EXPECT_EQ(popups.menuOrigin, (ScreenPoint{1000 + mainBox(i).x, 500 + mainBox(i).y + mainBox(i).height}));
+        EXPECT_EQ(actions().back(), "menu " + FakeWindow::xy(popups.menuOrigin.x, popups.menuOrigin.y)) << i;
+    }
+}
+
 TEST_F(ClickTest, MainPageTabsEnterTheOtherPages) {
     pressOn(mainBox(10));
     EXPECT_EQ(ui.currentPage, kPageAdvanced);
@@ -221,12 +254,18 @@ TEST_F(ClickTest, AdvancedPageDownTable) {
     const struct {
         int index;
         const char* action;
-    } hooks[] = {{0, "importLibrary"}, {1, "exportLibrary"}, {2, "addMacro"}, {3, "deleteMacro"},
-                 {4, "record"},        {5, "repeat"},        {6, "playMode"}};
+    } hooks[] = {{0, "openDialog"}, {1, "saveDialog"}, {2, "addMacro"}, {3, "deleteMacro"},
+                 {4, "record"},     {5, "repeat"},     {6, "playMode"}};
     for (const auto& h : hooks) {
         pressOn(layouts.advancedBoxes[h.index]);
         EXPECT_THAT(actions(), ElementsAre(h.action)) << h.index;
     }
+    // A library chosen in the dialog is loaded and shown, or saved.
+    window.chosenFile = u"lib.dat";
+    pressOn(layouts.advancedBoxes[0]);
+    EXPECT_THAT(actions(), ElementsAre("openDialog", "load lib.dat", "refill", "invalidate"));
+    pressOn(layouts.advancedBoxes[1]);
+    EXPECT_THAT(actions(), ElementsAre("saveDialog", "save lib.dat"));
     pressOn(layouts.advancedBoxes[7]);
     EXPECT_EQ(profile.macroMode2, 1);
     for (int i = 8; i <= 17; ++i) {
@@ -360,6 +399,11 @@ TEST_F(ClickTest, ProfileButtonsLoadAndSaveStores) {
     releaseOn(mainBox(5));
     EXPECT_EQ(currentProfile, 2);
     EXPECT_EQ(profile.fireTime, 123);
+    for (int i = 4; i <= 8; ++i) {
+        releaseOn(mainBox(i));
+        EXPECT_EQ(currentProfile, i - 3);
+        EXPECT_THAT(actions(), ElementsAre("invalidate"));
+    }
 }
 
 }  // namespace
