@@ -17,6 +17,8 @@ void AppProfileFilesHost::repaint() { window_.repaint(); }
 void AppProfileFilesHost::applyProfile() { window_.applyProfile(); }
 
 void AppProfileFilesHost::loadUserMacros(std::u16string_view path) {
+    // A recording must not run on into a record of the new table.
+    editor_.endRecording();
     const MacroLoadResult result = LoadMacroLibrary(tables_, path, MacroTable::User, messages_);
     editor_.state().currentMacro = result.currentMacro;
 }

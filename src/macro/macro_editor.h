@@ -109,6 +109,11 @@ public:
     // ---- recorder
     // Advanced control 4.
     void StartStopRecording();
+    // Ends a running recording as its stop does (the events go to the target
+    // record, the hook goes). For replacing the user table while recording:
+    // the recording would otherwise go on into a record loaded meanwhile and
+    // give it a mix of the file's and the recorded events.
+    void endRecording();
     // The main window's message pre-filter. True: discard the message; false:
     // go on with the dialog's standard pre-translation.
     bool PreTranslateMessage(std::uint32_t message, std::uintptr_t param, bool advancedPageShown);

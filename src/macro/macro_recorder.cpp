@@ -40,36 +40,41 @@ void MacroEditor::startAfterLibraryLoad(int currentMacro) {
 void MacroEditor::StartStopRecording() {
     controls_.eventList.focus();
     if (controls_.macroList.count() == 0) return;
-    state_.recording = state_.recording ? 0 : 1;
-
     if (state_.recording) {
-        const int t = std::clamp(std::max(controls_.macroList.selected(), 0), 0, kMaxUserMacros - 1);
-        state_.heldKeys.fill(0);
-        state_.heldCount = 0;
-        if (!state_.keyboardHook) state_.keyboardHook = host_.installKeyboardHook();
-        state_.recordTarget = t;
-        state_.downCount = 0;
-        state_.upCount = 0;
-        state_.recordedCount = 0;
-        const std::u16string name = controls_.macroList.lineText(t);
-        {
-            std::lock_guard<std::mutex> lock(macroTablesLock());
-            MacroRecord& record = tables_.userMacros[t];
-            record = tables_.userMacros[kMaxUserMacros];  // the blank template
-            setMacroName(record, name);
-            record.playMode = 0;
-            record.setRepeatCount(1);
-        }
-        state_.currentMacro = t;
-        controls_.repeatEdit.setText(u"1");
-        controls_.repeatEdit.enable(false);
-        clearList(controls_.eventList);
+        endRecording();
         return;
     }
-
+    state_.recording = 1;
+    const int t = std::clamp(std::max(controls_.macroList.selected(), 0), 0, kMaxUserMacros - 1);
+    state_.heldKeys.fill(0);
+    state_.heldCount = 0;
+    if (!state_.keyboardHook) state_.keyboardHook = host_.installKeyboardHook();
+    state_.recordTarget = t;
+    state_.downCount = 0;
+    state_.upCount = 0;
+    state_.recordedCount = 0;
+    const std::u16string name = controls_.macroList.lineText(t);
     {
         std::lock_guard<std::mutex> lock(macroTablesLock());
-        tables_.userMacros[state_.recordTarget].eventCount = static_cast<std::uint8_t>(state_.recordedCount);
+        MacroRecord& record = tables_.userMacros[t];
+        record = tables_.userMacros[kMaxUserMacros];  // the blank template
+        setMacroName(record, name);
+        record.playMode = 0;
+        record.setRepeatCount(1);
+    }
+    state_.currentMacro = t;
+    controls_.repeatEdit.setText(u"1");
+    controls_.repeatEdit.enable(false);
+    clearList(controls_.eventList);
+}
+
+void MacroEditor::endRecording() {
+    if (!state_.recording) return;
+    state_.recording = 0;
+    {
+        std::lock_guard<std::mutex> lock(macroTablesLock());
+        tables_.userMacros[std::clamp(state_.recordTarget, 0, kMaxUserMacros - 1)].eventCount =
+            static_cast<std::uint8_t>(std::clamp(state_.recordedCount, 0, kMaxRecordedEvents));
     }
     if (state_.keyboardHook) {
         host_.removeKeyboardHook();

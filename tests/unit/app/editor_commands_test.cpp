@@ -100,6 +100,25 @@ TEST_F(EditorCommandsTest, FactoryResetWritesTheDefaultMacrosToTheEditionsLibrar
     EXPECT_EQ(window.calls.back(), "apply");
 }
 
+TEST_F(EditorCommandsTest, ReplacingTheLibraryEndsARunningRecording) {
+    writeLibrary(folder + u"\\Macro_CN.dat", {u"\u7532"});
+    useMacros({test::makeMacro(u"A", {}, {})});
+    editor.StartStopRecording();
+    editor.PreTranslateMessage(kMsgKeyDown, 0x42, false);
+    editor.PreTranslateMessage(kMsgKeyUp, 0x42, false);
+    ASSERT_TRUE(host.hookInstalled);
+    commands.switchEdition(0);
+    EXPECT_FALSE(state.recording);
+    EXPECT_FALSE(host.hookInstalled);
+    // The loaded macro is the file's, not a mix with the recorded events.
+    MacroTables expected;
+    writeLibrary(folder + u"\\check.dat", {u"\u7532"});
+    LoadMacroLibrary(expected, folder + u"\\check.dat", MacroTable::User, box);
+    EXPECT_EQ(tables.userMacros[0], expected.userMacros[0]);
+    editor.PreTranslateMessage(kMsgKeyDown, 0x43, false);
+    EXPECT_EQ(tables.userMacros[0], expected.userMacros[0]);
+}
+
 TEST_F(EditorCommandsTest, PanelHooksReachTheEditor) {
     useMacros({test::makeMacro(u"A", {}, {})});
     struct Windows : MacroControlWindows {
