@@ -63,6 +63,14 @@ void ProfileFilesCommands::switchEdition(std::int32_t verSel) {
     korvel::switchEdition(context, host_, verSel != 0 ? 1 : 0);
 }
 
+void MacroPanelCommands::loadMacroLibrary(std::u16string_view path) {
+    editor_.endRecording();  // a recording must not run on into a record of the new table
+    const MacroLoadResult result = LoadMacroLibrary(tables_, path, MacroTable::User, messages_);
+    editor_.state().currentMacro = result.currentMacro;
+}
+
+void MacroPanelCommands::saveMacroLibrary(std::u16string_view path) { SaveMacroLibrary(tables_, path); }
+
 MacroEditorView macroEditorView(const MacroEditorState& state) {
     return MacroEditorView{state.recording != 0, state.downCount, state.upCount, state.currentMacro};
 }

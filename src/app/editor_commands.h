@@ -77,15 +77,20 @@ public:
     virtual void destroy() = 0;  // same order
 };
 
-// Advanced controls 2-6 and the macro list, through the editor. Importing and
-// exporting the library (controls 0 and 1) stay with the window's file
-// dialogs.
+// Advanced controls 0-6 and the macro list, through the editor. The click
+// handling runs the file dialogs of controls 0 and 1.
 class MacroPanelCommands : public MacroPanelHooks {
 public:
-    MacroPanelCommands(MacroEditor& editor, MacroControlWindows& windows) : editor_(editor), windows_(windows) {}
+    MacroPanelCommands(MacroEditor& editor, MacroControlWindows& windows, MacroTables& tables,
+                       MessageBoxPort& messages)
+        : editor_(editor), windows_(windows), tables_(tables), messages_(messages) {}
     void createMacroControls() override { windows_.create(); }
     void destroyMacroControls() override { windows_.destroy(); }
     void refillMacroList() override { editor_.fillMacroList(); }
+    // LoadMacroLibrary into the user table (a running recording ends first);
+    // the editor takes the loader's current macro.
+    void loadMacroLibrary(std::u16string_view path) override;
+    void saveMacroLibrary(std::u16string_view path) override;
     void addMacro() override { editor_.AddMacro(); }
     void deleteMacro() override { editor_.DeleteMacro(); }
     void startStopRecording() override { editor_.StartStopRecording(); }
@@ -95,6 +100,8 @@ public:
 private:
     MacroEditor& editor_;
     MacroControlWindows& windows_;
+    MacroTables& tables_;
+    MessageBoxPort& messages_;
 };
 
 // The editor's values the advanced page shows.

@@ -18,7 +18,12 @@ public:
     bool advanced = true;
     std::vector<std::string> calls;
     std::u16string title;
-    std::optional<std::u16string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::u16string> chosen;
+    std::vector<FileDialogRequest> dialogs;
+    std::optional<std::u16string> chooseFile(const FileDialogRequest& r) override {
+        dialogs.push_back(r);
+        return chosen;
+    }
     void repaint() override { calls.push_back("repaint"); }
     void applyProfile() override { calls.push_back("apply"); }
     bool advancedPageShown() override { return advanced; }
@@ -119,6 +124,29 @@ TEST_F(EditorCommandsTest, ReplacingTheLibraryEndsARunningRecording) {
     EXPECT_EQ(tables.userMacros[0], expected.userMacros[0]);
 }
 
+TEST_F(EditorCommandsTest, MacroLibrarySaveThenLoad) {
+    struct NoWindows : MacroControlWindows {
+        void create() override {}
+        void destroy() override {}
+    } windows;
+    MacroPanelCommands panel(editor, windows, tables, box);
+    useMacros({test::makeMacro(u"Keep", {test::down(4), test::up(4)}, {77}, 1, 5), test::makeMacro(u"Two", {}, {})});
+    const MacroTables original = tables;
+    panel.saveMacroLibrary(folder + u"\\mine.dat");
+
+    useMacros({test::makeMacro(u"Other", {}, {})});
+    editor.StartStopRecording();
+    panel.loadMacroLibrary(folder + u"\\mine.dat");
+    EXPECT_FALSE(state.recording);
+    EXPECT_EQ(tables.userMacroCount, 2);
+    EXPECT_EQ(tables.userMacros[0], original.userMacros[0]);
+    EXPECT_EQ(tables.userMacros[1], original.userMacros[1]);
+    EXPECT_EQ(state.currentMacro, 1);
+    panel.refillMacroList();
+    EXPECT_EQ(macroList.lines, (std::vector<std::u16string>{u"Keep", u"Two"}));
+    EXPECT_EQ(nameEdit.value, u"Two");
+}
+
 TEST_F(EditorCommandsTest, PanelHooksReachTheEditor) {
     useMacros({test::makeMacro(u"A", {}, {})});
     struct Windows : MacroControlWindows {
@@ -126,7 +154,7 @@ TEST_F(EditorCommandsTest, PanelHooksReachTheEditor) {
         void create() override { ++created; }
         void destroy() override { ++destroyed; }
     } windows;
-    MacroPanelCommands panel(editor, windows);
+    MacroPanelCommands panel(editor, windows, tables, box);
     panel.createMacroControls();
     nameEdit.value = u"B";
     panel.addMacro();
