@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "../common/test_support.h"
+#include "test_support.h"
 #include "../macro/editor_fakes.h"
 #include "app/app_state.h"
 #include "common/text.h"

@@ -9,7 +9,7 @@
 #include "../../../tools/korvelctl/registry.cpp"
 #include "macro/key_codes.h"
 #include "macro/macro_library.h"
-#include "macro_test_support.h"
+#include "test_support.h"
 
 namespace korvel {
 namespace {

@@ -8,7 +8,7 @@
 #include "common/ini.h"
 #include "macro/key_codes.h"
 #include "macro/macro_library.h"
-#include "macro_test_support.h"
+#include "test_support.h"
 
 namespace korvel {
 namespace {

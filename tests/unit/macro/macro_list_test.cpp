@@ -2,7 +2,7 @@
 
 #include "common/ini.h"
 #include "editor_fakes.h"
-#include "macro_test_support.h"
+#include "test_support.h"
 
 namespace korvel::test {
 namespace {

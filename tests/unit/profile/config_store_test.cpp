@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../common/test_support.h"
+#include "test_support.h"
 #include "common/file_io.h"
 #include "common/ini.h"
 

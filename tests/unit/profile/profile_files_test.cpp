@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/test_support.h"
+#include "test_support.h"
 #include "common/ini.h"
 #include "common/text.h"
 #include "profile/config_store.h"

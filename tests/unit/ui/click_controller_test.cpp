@@ -8,7 +8,7 @@
 #include "paint_test_skin.h"
 #include "profile/config_store.h"
 #include "ui/click_controller.h"
-#include "ui_test_support.h"
+#include "test_support.h"
 
 namespace korvel {
 namespace {

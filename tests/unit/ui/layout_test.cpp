@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ui/layout.h"
-#include "ui_test_support.h"
+#include "test_support.h"
 
 namespace korvel {
 namespace {
@@ -175,7 +175,7 @@ TEST_F(LayoutLoading, MissingFileShowsOneMessageRunsTheExitRoutineAndReadsNoMore
 
 TEST_F(LayoutLoading, MissingLaterFileStopsThereAfterEarlierOnesLoaded) {
     writeEdition(true, "0=a,1,2,3,4,x,\r\n");
-    std::filesystem::remove(folder.path() / "INI_EN" / "skin_advance_en.ini");
+    std::filesystem::remove(folder.root() / "INI_EN" / "skin_advance_en.ini");
     EXPECT_FALSE(loadSkinLayouts(context, layouts));
     EXPECT_EQ(messages.texts, std::vector<std::u16string>{u"找不到配置文件"});
     EXPECT_EQ(exits, 1);

@@ -17,7 +17,7 @@
 #include "ui/layout.h"
 #include "ui/region.h"
 #include "ui/skin_image.h"
-#include "ui_test_support.h"
+#include "test_support.h"
 
 namespace korvel {
 namespace {
@@ -311,12 +311,12 @@ TEST(ShippedSkinFiles, AreWhatTheGeneratorWrites) {
     const fs::path generator = fs::path(KORVEL_BINARY_DIR) / "tools" / "skingen" / "skingen";
     if (!fs::exists(generator)) GTEST_SKIP() << "skingen is not built";
     test::TempFolder out;
-    const std::string command = "\"" + generator.string() + "\" \"" + out.path().string() + "\"";
+    const std::string command = "\"" + generator.string() + "\" \"" + out.root().string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0);
     int files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(out.path())) {
+    for (const auto& entry : fs::recursive_directory_iterator(out.root())) {
         if (!entry.is_regular_file()) continue;
-        const fs::path relative = fs::relative(entry.path(), out.path());
+        const fs::path relative = fs::relative(entry.path(), out.root());
         const std::string committed = readFile(kSkin / relative);
         EXPECT_FALSE(committed.empty()) << relative;
         EXPECT_TRUE(committed == readFile(entry.path())) << relative << ": run skingen res/skins";
@@ -345,12 +345,12 @@ TEST(ShippedSkinFiles, GdiplusDecodesLikeLibjpegTurbo) {
         return s;
     };
     const std::string command = "WINEPREFIX=\"" + prefix.string() + "\" WINEDEBUG=-all timeout 300 wine \"" +
-                                probe.string() + "\" \"" + windowsPath(kSkin) + "\" \"" + windowsPath(out.path()) +
+                                probe.string() + "\" \"" + windowsPath(kSkin) + "\" \"" + windowsPath(out.root()) +
                                 "\" >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (std::u16string_view name : skinFile::kAll) {
         const std::string file = toUtf8(name.substr(1)) + ".rgb";
-        std::ifstream in(out.path() / file, std::ios::binary);
+        std::ifstream in(out.root() / file, std::ios::binary);
         ASSERT_TRUE(in) << file;
         int w = 0, h = 0;
         in >> w >> h;
