@@ -23,6 +23,9 @@ public:
     virtual void createFonts() = 0;
     virtual void shapeWindow() = 0;
     virtual void loadMenus(std::int32_t verSel) = 0;  // event-list and tray menu of the edition
+    // The macro editor's start state after the user library was loaded: the
+    // loader's current macro.
+    virtual void startMacroEditor(int currentMacro) { (void)currentMacro; }
     virtual bool connectMouse() = 0;
     virtual void showMessage(std::u16string_view text) = 0;  // OK button, default caption
     virtual void sleepMs(int ms) = 0;

@@ -4,6 +4,7 @@
 #include "app/lifecycle.h"
 #include "macro/macro_library.h"
 #include "profile/config_store.h"
+#include "profile/profile_files.h"
 
 namespace korvel {
 
@@ -37,10 +38,6 @@ std::u16string plugInPrompt(std::int32_t verSel) {
     return u"Please plug-in【" + std::u16string(u"Lumar") + u"】USB Mouse";
 }
 
-std::u16string userMacroLibraryPath(std::u16string_view programFolder, std::int32_t verSel) {
-    return std::u16string(programFolder) + (verSel == kChinese ? u"\\Macro_CN.dat" : u"\\Macro_EN.dat");
-}
-
 bool runMainWindowStartup(MainWindowHost& host) {
     AppState& state = appState();
     Profile& profile = currentProfile();
@@ -68,13 +65,14 @@ bool runMainWindowStartup(MainWindowHost& host) {
     host.createFonts();
     host.shapeWindow();
 
-    // Steps 17-18: the user macros of the edition, then the constant macros.
-    // Step 19, the macro editor's start state, joins here with the editor.
+    // Steps 17-19: the user macros of the edition, the constant macros, and
+    // the macro editor's start state from the user library's load.
     HostMessageBox messageBox(host);
-    const std::u16string userLibrary = userMacroLibraryPath(state.programFolder, state.verSel);
+    const std::u16string userLibrary = editionMacroLibraryPath(state.programFolder, state.verSel);
     editMacroTables([&](MacroTables& tables) { tables.macroLibraryPath = userLibrary; });
-    LoadMacroLibrary(userLibrary, MacroTable::User, messageBox);
+    const MacroLoadResult user = LoadMacroLibrary(userLibrary, MacroTable::User, messageBox);
     LoadMacroLibrary(state.programFolder + u"\\constMacro.dat", MacroTable::Constant, messageBox);
+    host.startMacroEditor(user.currentMacro);
 
     // Step 20.
     host.loadMenus(state.verSel);

@@ -21,10 +21,6 @@ std::u16string runningWindowTitle(std::u16string_view programFolder);
 // "Please plug-in【Lumar】USB Mouse" in the edition's language.
 std::u16string plugInPrompt(std::int32_t verSel);
 
-// The user macro library of the edition: "Macro_CN.dat" for the Chinese
-// edition (verSel 0), "Macro_EN.dat" for every other value.
-std::u16string userMacroLibraryPath(std::u16string_view programFolder, std::int32_t verSel);
-
 // Runs the main window's initialisation, after the framework's own, in its
 // fixed order. appState().programFolder must be set. Returns true when the
 // window goes on running, false when start-up ended in the exit routine.

@@ -206,3 +206,64 @@ get_config() {
     in_s && index($0, k "=") == 1 { print substr($0, length(k) + 2); exit }
   '
 }
+
+# ---------------------------------------------------------------- korvel-demo.exe's socket
+# The port korvel-demo.exe writes beside itself once its socket listens.
+demo_port=
+demo_ready() {
+  [ -s "$prog/korvel-demo.port" ] || return 1
+  demo_port=$(tr -d '\r\n' <"$prog/korvel-demo.port")
+  [ -n "$demo_port" ] && demo_ask state >/dev/null
+}
+# One command to the virtual mouse, one line of answer.
+demo_ask() {
+  local reply
+  exec 3<>"/dev/tcp/127.0.0.1/$demo_port" || return 1
+  printf '%s\n' "$1" >&3
+  if ! IFS= read -r -t 30 reply <&3; then
+    exec 3<&-
+    return 1
+  fi
+  exec 3<&-
+  printf '%s\n' "${reply%$'\r'}"
+}
+# A field of the mouse's "state" answer.
+demo_field() { demo_ask state | tr ' ' '\n' | sed -n "s/^$1=//p"; }
+# The configuration fields of the state, in the order of demo_expected.
+demo_config() {
+  demo_ask state | tr ' ' '\n' | grep -E '^(buttons|dpi|mask|level|wheel|lighting|fire)=' | tr '\n' ' ' | sed 's/ $//'
+}
+# What the mouse must hold once profile section $1 of config.ini is applied.
+demo_expected() {
+  local section=$1 b n f buttons= dpi= mask=0 v
+  local dpi_codes=(1 2 3 4 5 6 7 9 11 13 14 15) lighting_codes=(0 3 6 7)
+  for b in 0 1 2 3 4 5 6 7 8; do
+    f=$(get_config "$section" K$b)
+    if [ "$f" -ge 0 ] && [ "$f" -le 6 ]; then v=$f
+    elif [ "$f" -ge 11 ] && [ "$f" -le 17 ]; then v=$((f - 4))
+    else v=0; fi
+    buttons+=${buttons:+,}$v
+  done
+  for n in 0 1 2 3; do
+    dpi+=${dpi:+,}${dpi_codes[$(get_config "$section" DPI_SET$n)]}
+    v=$(get_config "$section" DPI_SET_EN$n)
+    [ "${v:-0}" != 0 ] && mask=$((mask | (1 << n)))
+  done
+  echo "buttons=$buttons dpi=$dpi mask=$mask level=$(get_config "$section" DPI_LEVEL)" \
+       "wheel=$(get_config "$section" WHEEL_STATUS)" \
+       "lighting=${lighting_codes[$(get_config "$section" LED_STATUS)]}" \
+       "fire=$(( $(get_config "$section" FIRE_TIME) / 8 ))"
+}
+
+# ---------------------------------------------------------------- the skin
+# Clicks at window coordinates of the main window (window_geometry first):
+# the pointer moves there (in two steps: a popup that just closed may take
+# the first motion), rests so the hover index follows, then clicks.
+click_at() {
+  xdotool mousemove $((X + $1 - 2)) $((Y + $2))
+  sleep 0.2
+  xdotool mousemove $((X + $1)) $((Y + $2))
+  sleep 0.4
+  xdotool click 1
+  sleep 0.6
+}

@@ -2,7 +2,7 @@
 # korvel.exe without a mouse, under Wine + Xvfb, for one edition: it shows the
 # plug-in prompt in the edition's language; once the prompt is closed it runs
 # the exit routine, so the process ends, no window of it is left and the
-# pointer speed is 10.
+# pointer speed is 10. No tray icon is added without a mouse.
 #
 # usage: no_mouse.sh VER_SEL
 # environment: see lib.sh.
@@ -32,6 +32,7 @@ wait_for 90 box_shown || fail "no message box appeared"
 wait_for 10 box_text_is_prompt || fail "the message box does not say \"$prompt\": $(poke texts "$box_title" | tr '\n' '|')"
 program_running || fail "the process ended before the prompt was closed"
 [ "$(poke exists "$title")" = 1 ] || fail "the main window \"$title\" does not exist while the prompt shows"
+[ "$(poke tray "$title")" = 0 ] || fail "a tray icon was added without a mouse"
 log "prompt shown: $prompt"
 
 log "OK closes the prompt; the exit routine ends the program"

@@ -9,6 +9,7 @@
 #include "app/lifecycle.h"
 #include "app/startup.h"
 #include "device/device_link.h"
+#include "editor_win32.h"
 #include "fonts.h"
 #include "hid_bus.h"
 #include "korvel_app.h"
@@ -61,11 +62,20 @@ CKorvelDlg::CKorvelDlg()
     // The skinned surface: pointer movement, clicks, child-control colours.
     attachSkinnedSurface(*this, [this] { return hwnd(); },
                          [this](UINT message, SkinMessageHandler handler) { onMessage(message, std::move(handler)); });
+    // The advanced page's macro editor, the owner-drawn menus and the
+    // profile-file commands.
+    attachMacroEditor([this] { return hwnd(); },
+                      [this](UINT message, SkinMessageHandler handler) { onMessage(message, std::move(handler)); });
 }
 
-CKorvelDlg::~CKorvelDlg() {
-    if (eventMenu_ != nullptr) DestroyMenu(eventMenu_);
-    if (trayMenu_ != nullptr) DestroyMenu(trayMenu_);
+// The menus belong to the process-wide owner-drawn menu objects, which keep
+// them for the whole run.
+CKorvelDlg::~CKorvelDlg() = default;
+
+bool CKorvelDlg::preTranslateMessage(MSG& message) {
+    // Recording, the right-click menu of the event list and the key filter;
+    // anything else goes on to the dialog's own keyboard handling.
+    return macroEditorPreTranslate(message);
 }
 
 bool CKorvelDlg::onInitDialog() {
@@ -99,8 +109,8 @@ LRESULT CKorvelDlg::onTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
         POINT cursor{};
         GetCursorPos(&cursor);
         SetForegroundWindow(hwnd());
-        if (trayMenu_ != nullptr)
-            TrackPopupMenu(GetSubMenu(trayMenu_, 0), TPM_LEFTALIGN, cursor.x, cursor.y, 0, hwnd(), nullptr);
+        if (HMENU popup = trayPopupMenu())
+            TrackPopupMenu(popup, TPM_LEFTALIGN, cursor.x, cursor.y, 0, hwnd(), nullptr);
         break;
     }
     default:
@@ -142,7 +152,8 @@ void CKorvelDlg::setTitle(std::u16string_view title) { SetWindowTextW(hwnd(), wi
 bool CKorvelDlg::loadSkinLayouts() { return skinnedSurface().loadLayouts(); }
 
 void CKorvelDlg::createMacroControls() {
-    // The advanced page's child controls join here with the macro editor.
+    // The child controls' objects were made with the window (attachMacroEditor);
+    // their windows come with the advanced page.
 }
 
 bool CKorvelDlg::loadWarningLayout() { return skinnedSurface().loadWarningLayout(); }
@@ -151,13 +162,9 @@ void CKorvelDlg::createFonts() { win::createFonts(); }
 
 void CKorvelDlg::shapeWindow() { skinnedSurface().shapeWindow(); }
 
-void CKorvelDlg::loadMenus(std::int32_t verSel) {
-    const bool english = verSel != kChinese;
-    if (eventMenu_ != nullptr) DestroyMenu(eventMenu_);
-    if (trayMenu_ != nullptr) DestroyMenu(trayMenu_);
-    eventMenu_ = LoadMenuW(moduleInstance(), MAKEINTRESOURCEW(english ? IDR_EVENT_MENU_EN : IDR_EVENT_MENU_CN));
-    trayMenu_ = LoadMenuW(moduleInstance(), MAKEINTRESOURCEW(english ? IDR_TRAY_MENU_EN : IDR_TRAY_MENU_CN));
-}
+void CKorvelDlg::loadMenus(std::int32_t verSel) { loadOwnerDrawnMenus(verSel); }
+
+void CKorvelDlg::startMacroEditor(int currentMacro) { win::startMacroEditor(currentMacro); }
 
 bool CKorvelDlg::connectMouse() { return programDeviceLink(*this, hwnd()).ConnectMouse(); }
 

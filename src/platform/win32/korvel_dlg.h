@@ -13,6 +13,7 @@ public:
 
 private:
     bool onInitDialog() override;
+    bool preTranslateMessage(MSG& message) override;
 
     std::optional<LRESULT> onSysCommand(WPARAM command);
     LRESULT onTrayNotify(WPARAM iconId, LPARAM mouseMessage);
@@ -31,6 +32,7 @@ private:
     void createFonts() override;
     void shapeWindow() override;
     void loadMenus(std::int32_t verSel) override;
+    void startMacroEditor(int currentMacro) override;
     bool connectMouse() override;
     void showMessage(std::u16string_view text) override;
     void sleepMs(int ms) override;
@@ -44,8 +46,6 @@ private:
     void setPointerSpeed(int speed) override;
 
     HICON icon_;
-    HMENU eventMenu_ = nullptr;
-    HMENU trayMenu_ = nullptr;
 };
 
 }  // namespace korvel::win

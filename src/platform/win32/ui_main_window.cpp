@@ -128,6 +128,7 @@ void attachSkinnedSurface(MainWindowHost& host, std::function<HWND()> window, co
     };
     on(WM_CTLCOLOREDIT, childColours);
     on(WM_CTLCOLORLISTBOX, childColours);
+    on(WM_CTLCOLORSTATIC, childColours);  // a disabled edit field (the repeat count) asks with this one
 }
 
 SkinnedSurface& skinnedSurface() { return *runtime().surface; }

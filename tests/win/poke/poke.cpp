@@ -9,10 +9,20 @@
 //                                              windows, one a line, in UTF-8
 //   korvel-poke getspeed                       the pointer speed
 //   korvel-poke setspeed N                     set the pointer speed (persistent)
+//   korvel-poke getwheel                       the wheel scroll lines
+//   korvel-poke setwheel N                     set the wheel scroll lines (persistent)
+//   korvel-poke tray TITLE                     1 when the window has its tray icon
+//                                              (id 153), 0 otherwise
+//   korvel-poke items TITLE ID                 the lines of the window's list box
+//                                              child ID, one a line, in UTF-8
+//   korvel-poke lineheight TITLE ID            that list box's line height
+//   korvel-poke text TITLE ID                  the text of the child ID (WM_GETTEXT)
+//   korvel-poke cursor X Y                     move the pointer (SetCursorPos)
 //
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 on a
 // failed call, 2 when the window is not found, 3 on a usage error.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -30,7 +40,9 @@ HWND findWindow(const wchar_t* title) { return FindWindowW(nullptr, title); }
 
 int usage() {
     std::fputs("usage: korvel-poke post TITLE MSG WPARAM LPARAM | visible TITLE | iconic TITLE |"
-               " exists TITLE | texts TITLE | getspeed | setspeed N\n",
+               " exists TITLE | texts TITLE | getspeed | setspeed N | getwheel | setwheel N | tray TITLE |"
+               " items TITLE ID | lineheight TITLE ID |"
+               " text TITLE ID | cursor X Y\n",
                stderr);
     return 3;
 }
@@ -95,6 +107,85 @@ int wmain(int argc, wchar_t** argv) {
                                      SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
                    ? 0
                    : 1;
+    }
+    if (command == L"getwheel" && argc == 2) {
+        UINT lines = 0;
+        if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) return 1;
+        std::printf("%u\n", lines);
+        return 0;
+    }
+    if (command == L"setwheel" && argc == 3) {
+        long long lines = 0;
+        if (!parseNumber(argv[2], lines)) return usage();
+        return SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, static_cast<UINT>(lines), nullptr,
+                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+                   ? 0
+                   : 1;
+    }
+    if (command == L"tray" && argc == 3) {
+        // Modifying an icon succeeds only when the notification area holds
+        // one of that window and id; changing nothing but the flags leaves it as
+        // it is.
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 2;
+        NOTIFYICONDATAW data = {};
+        data.cbSize = sizeof data;
+        data.hWnd = window;
+        data.uID = 153;
+        data.uFlags = 0;
+        std::printf("%d\n", Shell_NotifyIconW(NIM_MODIFY, &data) ? 1 : 0);
+        return 0;
+    }
+    if (command == L"cursor" && argc == 4) {
+        long long x = 0, y = 0;
+        if (!parseNumber(argv[2], x) || !parseNumber(argv[3], y)) return usage();
+        return SetCursorPos(static_cast<int>(x), static_cast<int>(y)) ? 0 : 1;
+    }
+    if (command == L"text" && argc == 4) {
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 2;
+        long long id = 0;
+        if (!parseNumber(argv[3], id)) return usage();
+        HWND child = GetDlgItem(window, static_cast<int>(id));
+        if (child == nullptr) return 1;
+        wchar_t text[1024] = {};
+        const LRESULT n = SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        char utf8[4096] = {};
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, n > 0 ? static_cast<int>(n) : 0, utf8,
+                                              sizeof utf8 - 1, nullptr, nullptr);
+        std::fwrite(utf8, 1, static_cast<std::size_t>(bytes > 0 ? bytes : 0), stdout);
+        std::fputc('\n', stdout);
+        return 0;
+    }
+    if (command == L"lineheight" && argc == 4) {
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 2;
+        long long id = 0;
+        if (!parseNumber(argv[3], id)) return usage();
+        HWND list = GetDlgItem(window, static_cast<int>(id));
+        if (list == nullptr) return 1;
+        std::printf("%d\n", static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
+        return 0;
+    }
+    if (command == L"items" && argc == 4) {
+        HWND window = findWindow(argv[2]);
+        if (window == nullptr) return 2;
+        long long id = 0;
+        if (!parseNumber(argv[3], id)) return usage();
+        HWND list = GetDlgItem(window, static_cast<int>(id));
+        if (list == nullptr) return 1;
+        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[1024] = {};
+            if (SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >= 1024) continue;
+            const LRESULT n = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            char utf8[4096] = {};
+            const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, n > 0 ? static_cast<int>(n) : 0, utf8,
+                                                  sizeof utf8 - 1, nullptr, nullptr);
+            std::fwrite(utf8, 1, static_cast<std::size_t>(bytes > 0 ? bytes : 0), stdout);
+            std::fputc('\n', stdout);
+        }
+        return 0;
     }
     return usage();
 }
