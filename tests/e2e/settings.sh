@@ -87,8 +87,9 @@ choose_sub() {
   xdotool mousemove $((mX + menu_width + 60)) $((mY + (offset + d - 1) * row + row / 2)); sleep 0.5
   xdotool click 1
   wait_for 20 menu_gone || fail "the menu stayed open after sub-menu row $d of row $r"
-  # The sub-menu goes only after the main window has repainted; until then
-  # it would take the next click meant for the main window.
+  # On Xvfb (no window manager) Wine waits up to 2 s for each popup it
+  # unmaps to be withdrawn, so the sub-menu stays on the screen ~4 s after the
+  # choice; until it goes it would take a click meant for the main window.
   wait_for 30 warning_gone || fail "the sub-menu stayed after its row $d was chosen"
 }
 settle() { xdotool mousemove $((X + 300)) $((Y + 300)); sleep 0.6; }

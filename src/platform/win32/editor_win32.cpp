@@ -288,6 +288,7 @@ public:
     std::function<HWND()> window;
     WindowMessageBox* messages = nullptr;
     Win32Menus* menus = nullptr;
+    MainWindowHost* host = nullptr;
 
     std::optional<std::u16string> chooseFile(const FileDialogRequest& request) override {
         std::wstring filter = wide(request.filter);
@@ -318,8 +319,9 @@ public:
     void applyProfile() override { applyCurrentProfile(); }
     bool advancedPageShown() override { return uiState().currentPage == kPageAdvanced; }
     void loadSkinLayouts(std::int32_t verSel) override {
+        // A missing layout file of the edition ends the program, as at start-up.
         LayoutContext context{appState().skinFolder, verSel, messages, windowTitle(verSel),
-                              [] { /* a missing layout file leaves the old tables */ }};
+                              [this] { runExitRoutine(*host); }};
         korvel::loadSkinLayouts(context, skinLayouts());
     }
     void reloadMenus(std::int32_t verSel) override { LoadBrelMenus(*menus, verSel, eventMenu(), trayMenu()); }
@@ -330,9 +332,6 @@ public:
 
 LRESULT CALLBACK eventListProc(HWND, UINT, WPARAM, LPARAM);
 WNDPROC listDefaultProc = nullptr;
-
-struct EditorRuntime;
-EditorRuntime* runtimePtr = nullptr;
 
 class ChildWindows : public MacroControlWindows {
 public:
@@ -399,7 +398,6 @@ struct EditorRuntime {
 EditorRuntime& runtime() {
     // Lives until the process ends: menu item data and hooks point into it.
     static EditorRuntime* const r = new EditorRuntime();
-    runtimePtr = r;
     return *r;
 }
 
@@ -457,8 +455,9 @@ void drawMenuItem(const DRAWITEMSTRUCT& item) {
 
 }  // namespace
 
-void attachMacroEditor(std::function<HWND()> window, const SkinMessageRegistrar& on) {
+void attachMacroEditor(MainWindowHost& host, std::function<HWND()> window, const SkinMessageRegistrar& on) {
     EditorRuntime& r = runtime();
+    r.edition.host = &host;
     r.messages.window = window;
     r.host.window = window;
     r.host.messages = &r.messages;

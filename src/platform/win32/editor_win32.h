@@ -15,8 +15,9 @@ namespace korvel::win {
 
 // Makes the editor's objects (once), registers the main window's messages it
 // handles through `on` (commands, owner-draw, WM_LBE_EDITDONE) and plugs the
-// profile-file and macro-panel commands into the main window.
-void attachMacroEditor(std::function<HWND()> window, const SkinMessageRegistrar& on);
+// profile-file and macro-panel commands into the main window. `host` runs the
+// exit routine when a layout file of a switched-to edition is missing.
+void attachMacroEditor(MainWindowHost& host, std::function<HWND()> window, const SkinMessageRegistrar& on);
 
 // Start-up: the editor's start state after the user library was loaded.
 void startMacroEditor(int currentMacro);

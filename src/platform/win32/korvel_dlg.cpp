@@ -64,7 +64,7 @@ CKorvelDlg::CKorvelDlg()
                          [this](UINT message, SkinMessageHandler handler) { onMessage(message, std::move(handler)); });
     // The advanced page's macro editor, the owner-drawn menus and the
     // profile-file commands.
-    attachMacroEditor([this] { return hwnd(); },
+    attachMacroEditor(*this, [this] { return hwnd(); },
                       [this](UINT message, SkinMessageHandler handler) { onMessage(message, std::move(handler)); });
 }
 
