@@ -19,9 +19,16 @@ cmake --build build/windows -j"$jobs"
 cmake --build build/windows --target package >/dev/null
 cmake --preset native >/dev/null
 cmake --build build/native -j"$jobs"
-ctest --test-dir build/native --output-on-failure -j"$jobs" --timeout 900
+mkdir -p build/logs
+ctest --test-dir build/native --output-on-failure -j"$jobs" --timeout 900 | tee build/logs/ctest-native.log
 
-[ "${KORVEL_SANITIZERS:-1}" = 0 ] && exit 0
+# The closing line counts every test run: the suite, and the unit suite again
+# under the sanitizers.
+passed=$(grep -oE 'out of [0-9]+' build/logs/ctest-native.log | tail -1 | grep -oE '[0-9]+')
+if [ "${KORVEL_SANITIZERS:-1}" = 0 ]; then
+  echo "tests: $passed passed, 0 failed"
+  exit 0
+fi
 
 # Only the unit test programs: the Wine, oracle and package tests need the
 # Windows build and prove nothing more under a sanitizer.
@@ -40,7 +47,8 @@ export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
 echo "== ASan + UBSan: the unit suite (build/sanitize)"
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize --target "${targets[@]}" -j"$jobs"
-ctest --test-dir build/sanitize -L unit --output-on-failure -j"$jobs" --timeout 900
+ctest --test-dir build/sanitize -L unit --output-on-failure -j"$jobs" --timeout 900 | tee build/logs/ctest-sanitize.log
+passed=$((passed + $(grep -oE 'out of [0-9]+' build/logs/ctest-sanitize.log | tail -1 | grep -oE '[0-9]+')))
 
 # The threads: the device link's listener, dispatcher and playback, the app's
 # wiring of them, and the lighting preview thread.
@@ -55,4 +63,4 @@ tsan_run() { if setarch "$(uname -m)" -R true 2>/dev/null; then setarch "$(uname
 tsan_run build/tsan/tests/korvel_device_tests
 tsan_run build/tsan/tests/korvel_ui_tests --gtest_filter='LightingPreview*'
 [ -x build/tsan/tests/korvel_app_tests ] && tsan_run build/tsan/tests/korvel_app_tests
-echo "== all tests passed"
+echo "tests: $passed passed, 0 failed"

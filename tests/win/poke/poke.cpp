@@ -17,7 +17,6 @@
 //                                              child ID, one a line, in UTF-8
 //   korvel-poke lineheight TITLE ID            that list box's line height
 //   korvel-poke text TITLE ID                  the text of the child ID (WM_GETTEXT)
-//   korvel-poke cursor X Y                     move the pointer (SetCursorPos)
 //
 // Numbers may be decimal or 0x hexadecimal. Exit code 0 on success, 1 on a
 // failed call, 2 when the window is not found, 3 on a usage error.
@@ -42,7 +41,7 @@ int usage() {
     std::fputs("usage: korvel-poke post TITLE MSG WPARAM LPARAM | visible TITLE | iconic TITLE |"
                " exists TITLE | texts TITLE | getspeed | setspeed N | getwheel | setwheel N | tray TITLE |"
                " items TITLE ID | lineheight TITLE ID |"
-               " text TITLE ID | cursor X Y\n",
+               " text TITLE ID\n",
                stderr);
     return 3;
 }
@@ -135,11 +134,6 @@ int wmain(int argc, wchar_t** argv) {
         data.uFlags = 0;
         std::printf("%d\n", Shell_NotifyIconW(NIM_MODIFY, &data) ? 1 : 0);
         return 0;
-    }
-    if (command == L"cursor" && argc == 4) {
-        long long x = 0, y = 0;
-        if (!parseNumber(argv[2], x) || !parseNumber(argv[3], y)) return usage();
-        return SetCursorPos(static_cast<int>(x), static_cast<int>(y)) ? 0 : 1;
     }
     if (command == L"text" && argc == 4) {
         HWND window = findWindow(argv[2]);
