@@ -42,58 +42,12 @@ for n in 0 1 2 3; do set_config "$section" DPI_SET_EN$n 1; done
 
 # ---------------------------------------------------------------- the socket
 port_file=$prog/korvel-demo.port
-port=
-
-# One command, one line of answer.
-ask() {
-  local reply
-  exec 3<>"/dev/tcp/127.0.0.1/$port" || return 1
-  printf '%s\n' "$1" >&3
-  if ! IFS= read -r -t 30 reply <&3; then
-    exec 3<&-
-    return 1
-  fi
-  exec 3<&-
-  printf '%s\n' "${reply%$'\r'}"
-}
-# A field of the "state" answer.
-state_field() { ask state | tr ' ' '\n' | sed -n "s/^$1=//p"; }
-port_known() {
-  [ -s "$port_file" ] || return 1
-  port=$(tr -d '\r\n' <"$port_file")
-  [ -n "$port" ] && ask state >/dev/null
-}
+# The socket helpers of lib.sh under short names.
+ask() { demo_ask "$@"; }
+port_known() { demo_ready; }
+state_field() { demo_field "$1"; }
 
 # ---------------------------------------------------------------- expectations
-# Device function code of a function code, and DPI and lighting codes.
-device_function() {
-  local f=$1
-  if [ "$f" -ge 0 ] && [ "$f" -le 6 ]; then echo "$f"
-  elif [ "$f" -ge 11 ] && [ "$f" -le 17 ]; then echo $((f - 4))
-  else echo 0; fi
-}
-dpi_codes=(1 2 3 4 5 6 7 9 11 13 14 15)
-lighting_codes=(0 3 6 7)
-
-expected_state() {
-  local b n buttons= dpi= mask=0 v
-  for b in 0 1 2 3 4 5 6 7 8; do
-    buttons+=${buttons:+,}$(device_function "$(get_config "$section" K$b)")
-  done
-  for n in 0 1 2 3; do
-    dpi+=${dpi:+,}${dpi_codes[$(get_config "$section" DPI_SET$n)]}
-    v=$(get_config "$section" DPI_SET_EN$n)
-    [ "${v:-0}" != 0 ] && mask=$((mask | (1 << n)))
-  done
-  echo "buttons=$buttons dpi=$dpi mask=$mask level=$(get_config "$section" DPI_LEVEL)" \
-       "wheel=$(get_config "$section" WHEEL_STATUS)" \
-       "lighting=${lighting_codes[$(get_config "$section" LED_STATUS)]}" \
-       "fire=$(( $(get_config "$section" FIRE_TIME) / 8 ))"
-}
-actual_state() {
-  ask state | tr ' ' '\n' | grep -E '^(buttons|dpi|mask|level|wheel|lighting|fire)=' | tr '\n' ' ' | sed 's/ $//'
-}
-
 # What a macro types, from its event list: each key press types its key
 # (letters lower case, as no shift is held in these macros), escaped as the
 # demo's typed-text answer escapes it.
@@ -133,15 +87,15 @@ final_file=$prog/korvel-demo.state
 rm -f "$port_file" "$final_file"
 start_program
 wait_for 90 port_known || fail "the demo's socket did not open"
-log "socket on 127.0.0.1:$port"
+log "socket on 127.0.0.1:$demo_port"
 wait_for 60 window_visible || fail "the window \"$title\" did not appear"
 [ "$(poke exists 'Korvel virtual mouse')" = 1 ] || fail "the mouse panel is not shown"
 
 log "the profile is applied to the virtual mouse"
 applied() { [ "$(state_field features)" -ge 16 ]; }
 wait_for 30 applied || fail "the profile was not applied: $(ask state)"
-expected=$(expected_state)
-actual=$(actual_state)
+expected=$(demo_expected "$section")
+actual=$(demo_config)
 [ "$actual" = "$expected" ] || fail "mouse state \"$actual\", expected \"$expected\""
 log "mouse holds: $actual"
 [ "$(poke getspeed)" = 8 ] || fail "the pointer speed of DPI_SPEED 4 is $(poke getspeed), not 8"

@@ -37,23 +37,9 @@ set_config "$section" MACRO_MODE2 0
 
 # ---------------------------------------------------------------- helpers
 port_file=$prog/korvel-demo.port
-port=
-ask() {
-  local reply
-  exec 3<>"/dev/tcp/127.0.0.1/$port" || return 1
-  printf '%s\n' "$1" >&3
-  if ! IFS= read -r -t 30 reply <&3; then
-    exec 3<&-
-    return 1
-  fi
-  exec 3<&-
-  printf '%s\n' "${reply%$'\r'}"
-}
-port_known() {
-  [ -s "$port_file" ] || return 1
-  port=$(tr -d '\r\n' <"$port_file")
-  [ -n "$port" ] && ask state >/dev/null
-}
+# The socket helpers of lib.sh under short names.
+ask() { demo_ask "$@"; }
+port_known() { demo_ready; }
 idle() {
   local state
   state=$(ask state) || return 1
@@ -67,12 +53,6 @@ event_count() { event_lines | wc -l; }
 has_events() { [ "$(event_count)" -eq "$1" ]; }
 event_line() { event_lines | sed -n "$(($1 + 1))p"; }
 
-click_at() {  # x y (window coordinates)
-  xdotool mousemove $((X + $1)) $((Y + $2))
-  sleep 0.3
-  xdotool click 1
-  sleep 0.5
-}
 right_click_at() {
   xdotool mousemove $((X + $1)) $((Y + $2))
   sleep 0.3

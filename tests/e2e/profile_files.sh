@@ -61,29 +61,9 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 names_of() { "$korvelctl" macro list "$1" | cut -f2; }
 
 port_file=$prog/korvel-demo.port
-port=
-ask() {
-  local reply
-  exec 3<>"/dev/tcp/127.0.0.1/$port" || return 1
-  printf '%s\n' "$1" >&3
-  if ! IFS= read -r -t 30 reply <&3; then
-    exec 3<&-
-    return 1
-  fi
-  exec 3<&-
-  printf '%s\n' "${reply%$'\r'}"
-}
-port_known() {
-  [ -s "$port_file" ] || return 1
-  port=$(tr -d '\r\n' <"$port_file")
-  [ -n "$port" ] && ask state >/dev/null
-}
-click_at() {  # x y (window coordinates)
-  xdotool mousemove $((X + $1)) $((Y + $2))
-  sleep 0.3
-  xdotool click 1
-  sleep 0.5
-}
+# The socket helpers of lib.sh under short names.
+ask() { demo_ask "$@"; }
+port_known() { demo_ready; }
 macro_lines() { poke items "$title" 10001; }
 
 # A file dialog of the program: its window, then the path typed into its

@@ -34,12 +34,6 @@ demo_state() {
 }
 dpi_codes() { demo_state | tr ' ' '\n' | sed -n 's/^dpi=//p'; }
 
-click_at() {  # x y (window coordinates)
-  xdotool mousemove $((X + $1)) $((Y + $2))
-  sleep 0.4
-  xdotool click 1
-  sleep 0.6
-}
 
 log "start $program (VER_SEL=$edition)"
 start_program
