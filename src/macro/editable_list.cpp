@@ -25,7 +25,7 @@ void EditableListLogic::BeginEdit() {
     if (s < 0 || s >= list_.count()) return;
     // A second request while editing keeps the open editor.
     if (edit_.exists()) return;
-    EditorRect q = list_.itemRect(s);
+    Rect q = list_.itemRect(s);
     q.top -= 2;
     q.bottom += 2;
     edit_.create(q);

@@ -33,7 +33,7 @@ public:
     // Child of the list on the rectangle (list client coordinates), id 1,
     // WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL plus WS_EX_CLIENTEDGE
     // with the frame redrawn, in the list's font.
-    virtual void create(EditorRect rect) = 0;
+    virtual void create(Rect rect) = 0;
     virtual void setText(std::u16string_view text) = 0;
     virtual std::u16string text() const = 0;
     virtual void selectAll() = 0;  // EM_SETSEL 0, -1

@@ -10,23 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "common/geometry.h"
+
 namespace korvel {
-
-struct EditorPoint {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    bool operator==(const EditorPoint&) const = default;
-};
-
-// Left, top inclusive; right, bottom exclusive.
-struct EditorRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-    bool contains(EditorPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    bool operator==(const EditorRect&) const = default;
-};
 
 // A single-column list box (LB_* messages).
 class ListBoxPort {
@@ -41,8 +27,8 @@ public:
     virtual void select(int index) = 0;                              // LB_SETCURSEL; out of range: no selection
     virtual int topIndex() const = 0;                                // vertical scroll position
     virtual int lineHeight() const = 0;                              // LB_GETITEMHEIGHT
-    virtual EditorRect itemRect(int index) const = 0;                // LB_GETITEMRECT, client coordinates
-    virtual EditorRect clientRectOnScreen() const = 0;               // GetClientRect + ClientToScreen
+    virtual Rect itemRect(int index) const = 0;                // LB_GETITEMRECT, client coordinates
+    virtual Rect clientRectOnScreen() const = 0;               // GetClientRect + ClientToScreen
     virtual void focus() = 0;                                        // SetFocus
 };
 
@@ -82,11 +68,11 @@ class MacroEditorHost {
 public:
     virtual ~MacroEditorHost() = default;
     virtual void invalidate() = 0;                  // InvalidateRect of the whole main window
-    virtual EditorPoint cursorPosition() = 0;       // GetCursorPos
+    virtual Point cursorPosition() = 0;       // GetCursorPos
     // TrackPopupMenu of the event menu's first submenu at the point, tracking
     // the right button, owned by the main window. The chosen command arrives
     // later as a command message (onEventCommand).
-    virtual void showEventMenu(EditorPoint at) = 0;
+    virtual void showEventMenu(Point at) = 0;
     virtual void showMessage(std::u16string_view text) = 0;  // message box, OK button
     // SetWindowsHookExW(WH_KEYBOARD_LL, ...); false when it failed.
     virtual bool installKeyboardHook() = 0;

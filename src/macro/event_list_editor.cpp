@@ -78,9 +78,9 @@ void MacroEditor::refreshEventList(int macro) {
 
 void MacroEditor::OpenEventMenu() {
     EventListPort& list = controls_.eventList;
-    const EditorRect r = list.clientRectOnScreen();
+    const Rect r = list.clientRectOnScreen();
     const std::int64_t top = list.topIndex();
-    const EditorPoint p = host_.cursorPosition();
+    const Point p = host_.cursorPosition();
     const std::int64_t h = list.lineHeight();
     // Counted from the list's first line, not from the top visible one.
     std::int64_t line = h != 0 ? (top * h + p.y - r.top) / h : 0;

@@ -70,8 +70,8 @@ ChildBox childBoxOf(const LayoutFields& f) {
 
 }  // namespace
 
-BoxRect toRect(const SkinBox& box) {
-    return BoxRect{box.x, box.y, saturate(std::int64_t{box.x} + box.width),
+Rect toRect(const SkinBox& box) {
+    return Rect{box.x, box.y, saturate(std::int64_t{box.x} + box.width),
                    saturate(std::int64_t{box.y} + box.height)};
 }
 

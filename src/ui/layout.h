@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/geometry.h"
 #include "common/ports.h"
 
 namespace korvel {
@@ -35,21 +36,14 @@ struct SkinBox {
     bool operator==(const SkinBox&) const = default;
 };
 
-// The same box as edges (right and bottom excluded), the form child controls
-// are created on. Edges beyond 32 bits saturate.
-struct BoxRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-    bool operator==(const BoxRect&) const = default;
-};
-BoxRect toRect(const SkinBox& box);
+// The same box as edges, the form child controls are created on. Edges
+// beyond 32 bits saturate.
+Rect toRect(const SkinBox& box);
 
 // A child-control box, kept in both forms.
 struct ChildBox {
     SkinBox box;
-    BoxRect rect;
+    Rect rect;
 };
 
 inline constexpr std::size_t kMainEntries = 124;      // keys 0-123 of "BUTTONPOS"

@@ -127,7 +127,7 @@ WindowShape& windowShape() {
 }
 
 namespace {
-Rect rectOf(const BoxRect& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+Rect rectOf(const Rect& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
 Region paintRegionFor(const Region& maskRegion, const SkinLayouts& layouts) {

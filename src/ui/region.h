@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/geometry.h"
 #include "ui/canvas.h"
 #include "ui/layout.h"
 
@@ -17,15 +18,6 @@ namespace korvel {
 
 class ImageDecoderPort;
 
-// A rectangle by its edges; right and bottom are excluded.
-struct Rect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-    bool operator==(const Rect&) const = default;
-};
 
 class Region {
 public:

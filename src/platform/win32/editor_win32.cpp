@@ -20,7 +20,7 @@ namespace korvel::win {
 
 namespace {
 
-EditorRect toEditorRect(const RECT& r) { return EditorRect{r.left, r.top, r.right, r.bottom}; }
+Rect toEditorRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
 // A list box child; while its window is missing it answers as a message to a
 // missing window would.
@@ -74,20 +74,20 @@ public:
         const LRESULT h = SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
         return h > 0 ? static_cast<int>(h) : 0;
     }
-    EditorRect itemRect(int index) const override {
+    Rect itemRect(int index) const override {
         RECT r{};
         if (hwnd == nullptr || SendMessageW(hwnd, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
             return {};
         return toEditorRect(r);
     }
-    EditorRect clientRectOnScreen() const override {
+    Rect clientRectOnScreen() const override {
         if (hwnd == nullptr) return {};
         RECT r{};
         GetClientRect(hwnd, &r);
         POINT topLeft{r.left, r.top}, bottomRight{r.right, r.bottom};
         ClientToScreen(hwnd, &topLeft);
         ClientToScreen(hwnd, &bottomRight);
-        return EditorRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+        return Rect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
     }
     void focus() override {
         if (hwnd != nullptr) SetFocus(hwnd);
@@ -130,7 +130,7 @@ public:
     explicit InPlaceEdit(Win32ListBox& l) : list(l) {}
 
     bool exists() const override { return hwnd != nullptr && IsWindow(hwnd); }
-    void create(EditorRect r) override {
+    void create(Rect r) override {
         if (list.hwnd == nullptr) return;
         hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
                                r.left, r.top, r.right - r.left, r.bottom - r.top, list.hwnd,
@@ -224,12 +224,12 @@ public:
     WindowMessageBox* messages = nullptr;
 
     void invalidate() override { InvalidateRect(window(), nullptr, FALSE); }
-    EditorPoint cursorPosition() override {
+    Point cursorPosition() override {
         POINT p{};
         GetCursorPos(&p);
-        return EditorPoint{p.x, p.y};
+        return Point{p.x, p.y};
     }
-    void showEventMenu(EditorPoint at) override {
+    void showEventMenu(Point at) override {
         HMENU menu = reinterpret_cast<HMENU>(eventMenu().handle());
         if (menu == nullptr) return;
         TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, at.x, at.y, 0, window(), nullptr);
@@ -366,7 +366,7 @@ public:
     }
 
 private:
-    HWND make(const wchar_t* kind, DWORD style, const BoxRect& r, int id, HFONT font) {
+    HWND make(const wchar_t* kind, DWORD style, const Rect& r, int id, HFONT font) {
         HWND h = CreateWindowExW(0, kind, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, window(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
         if (h != nullptr && font != nullptr) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

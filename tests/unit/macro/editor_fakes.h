@@ -23,7 +23,7 @@ public:
     bool shown = true;
     int top = 0;
     int height = 16;
-    EditorRect screen{100, 200, 300, 400};
+    Rect screen{100, 200, 300, 400};
     int focusCount = 0;
     int editRequests = 0;
     std::function<void()> onRequestEdit;
@@ -52,15 +52,15 @@ public:
     }
     int topIndex() const override { return top; }
     int lineHeight() const override { return height; }
-    EditorRect itemRect(int i) const override { return {0, (i - top) * height, 200, (i - top + 1) * height}; }
-    EditorRect clientRectOnScreen() const override { return screen; }
+    Rect itemRect(int i) const override { return {0, (i - top) * height, 200, (i - top + 1) * height}; }
+    Rect clientRectOnScreen() const override { return screen; }
     void focus() override { ++focusCount; }
     void requestEdit() override {
         ++editRequests;
         if (onRequestEdit) onRequestEdit();
     }
     // Screen point over line `line` of the list (counted from its first line).
-    EditorPoint pointOnLine(int line) const { return {screen.left + 10, screen.top + (line - top) * height + 3}; }
+    Point pointOnLine(int line) const { return {screen.left + 10, screen.top + (line - top) * height + 3}; }
 };
 
 class FakeField : public EditFieldPort {
@@ -77,8 +77,8 @@ public:
 class FakeHost : public MacroEditorHost {
 public:
     int invalidations = 0;
-    EditorPoint cursor;
-    std::vector<EditorPoint> menus;
+    Point cursor;
+    std::vector<Point> menus;
     std::vector<std::u16string> messages;
     bool hookWorks = true;
     bool hookInstalled = false;
@@ -86,8 +86,8 @@ public:
     int hookRemovals = 0;
 
     void invalidate() override { ++invalidations; }
-    EditorPoint cursorPosition() override { return cursor; }
-    void showEventMenu(EditorPoint at) override { menus.push_back(at); }
+    Point cursorPosition() override { return cursor; }
+    void showEventMenu(Point at) override { menus.push_back(at); }
     void showMessage(std::u16string_view t) override { messages.emplace_back(t); }
     bool installKeyboardHook() override {
         ++hookInstalls;
@@ -115,12 +115,12 @@ public:
 class FakeInPlaceEdit : public InPlaceEditPort {
 public:
     bool open = false;
-    EditorRect rect;
+    Rect rect;
     std::u16string value;
     bool allSelected = false;
     int creates = 0;
     bool exists() const override { return open; }
-    void create(EditorRect r) override {
+    void create(Rect r) override {
         open = true;
         rect = r;
         ++creates;

@@ -34,7 +34,7 @@ TEST_F(EventEditorTest, ModifyDelayEditsTheDelayLineInPlace) {
     EXPECT_EQ(inPlace.value, delayLineText(200));
     EXPECT_TRUE(inPlace.allSelected);
     // The line's item rectangle, two pixels taller at each end.
-    EXPECT_EQ(inPlace.rect, (EditorRect{0, 3 * 16 - 2, 200, 4 * 16 + 2}));
+    EXPECT_EQ(inPlace.rect, (Rect{0, 3 * 16 - 2, 200, 4 * 16 + 2}));
     typeAndRelease(u"250", 13);
     EXPECT_FALSE(inPlace.open);
     EXPECT_EQ(delays(), (std::vector<int>{100, 250, 300}));

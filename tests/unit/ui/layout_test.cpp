@@ -153,11 +153,11 @@ TEST_F(LayoutLoading, ChildBoxesAreKeptInBothForms) {
                  "[MACRODISPLAY]\r\n1=list,100,200,50,60,,\r\n2=events,1,2,3,4\r\n");
     ASSERT_TRUE(loadAdvancedLayout(context, layouts));
     EXPECT_EQ(layouts.repeatBox.box, (SkinBox{10, 20, 30, 40}));
-    EXPECT_EQ(layouts.repeatBox.rect, (BoxRect{10, 20, 40, 60}));
+    EXPECT_EQ(layouts.repeatBox.rect, (Rect{10, 20, 40, 60}));
     EXPECT_EQ(layouts.nameBox.box, (SkinBox{5, 6, 2147483647, -3}));
-    EXPECT_EQ(layouts.nameBox.rect, (BoxRect{5, 6, 2147483647, 3}));  // saturated, never wrapped
-    EXPECT_EQ(layouts.macroListBox.rect, (BoxRect{100, 200, 150, 260}));
-    EXPECT_EQ(layouts.eventListBox.rect, (BoxRect{1, 2, 4, 6}));
+    EXPECT_EQ(layouts.nameBox.rect, (Rect{5, 6, 2147483647, 3}));  // saturated, never wrapped
+    EXPECT_EQ(layouts.macroListBox.rect, (Rect{100, 200, 150, 260}));
+    EXPECT_EQ(layouts.eventListBox.rect, (Rect{1, 2, 4, 6}));
 }
 
 TEST_F(LayoutLoading, MissingFileShowsOneMessageRunsTheExitRoutineAndReadsNoMore) {
