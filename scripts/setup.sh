@@ -10,6 +10,7 @@ packages=(
   wine wine64 xvfb xdotool x11-apps x11-utils imagemagick
   libjpeg62-turbo-dev libfreetype-dev libpng-dev
   fonts-wqy-microhei fonts-dejavu-core
+  unzip bc procps python3
   clang libclang-rt-14-dev
 )
 

@@ -17,14 +17,8 @@ set -euo pipefail
 edition=${1:?usage: demo.sh VER_SEL (1 English, 0 Chinese)}
 program=korvel-demo.exe
 . "$(dirname "$0")/lib.sh"
-korvelctl=${KORVEL_CTL:?the native korvelctl}
-[ -x "$korvelctl" ] || fail "$korvelctl is not built"
 e2e_setup
-
-case $edition in
-  1) library=Macro_EN.dat ;;
-  0) library=Macro_CN.dat ;;
-esac
+use_korvelctl
 [ -f "$prog/$library" ] || fail "res/$library is missing"
 
 # ---------------------------------------------------------------- the profile

@@ -199,6 +199,17 @@ set_config() {
   mv "$prog/config.ini.new" "$prog/config.ini"
 }
 
+# The native korvelctl (KORVEL_CTL) and the user macro library of the edition
+# under test ($edition), as korvelctl and library.
+use_korvelctl() {
+  korvelctl=${KORVEL_CTL:?the native korvelctl}
+  [ -x "$korvelctl" ] || fail "$korvelctl is not built"
+  case $edition in
+    1) library=Macro_EN.dat ;;
+    0) library=Macro_CN.dat ;;
+  esac
+}
+
 # The value of a key of a section in $prog/config.ini (empty when missing).
 get_config() {
   tr -d '\r' <"$prog/config.ini" | awk -v s="[$1]" -v k="$2" '

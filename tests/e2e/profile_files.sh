@@ -19,9 +19,8 @@ set -euo pipefail
 edition=${1:?usage: profile_files.sh VER_SEL (1 English, 0 Chinese)}
 program=korvel-demo.exe
 . "$(dirname "$0")/lib.sh"
-korvelctl=${KORVEL_CTL:?the native korvelctl}
-[ -x "$korvelctl" ] || fail "$korvelctl is not built"
 e2e_setup
+use_korvelctl
 
 case $edition in
   1) library=Macro_EN.dat other_library=Macro_CN.dat defaults=INI_EN reset5=CfgReset_EN5 other=0
