@@ -158,13 +158,6 @@ bool SkinnedSurface::loadWarningLayout() {
 }
 
 void SkinnedSurface::shapeWindow() {
-    // The skin is the whole window: no caption bar or frame may shift it (a
-    // dialog template's caption text brings a caption bar with it).
-    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
-    if (style & (WS_CAPTION | WS_THICKFRAME)) {
-        SetWindowLongPtrW(hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME));
-        SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
     win32::WindowOutline outline(hwnd());
     SkinRuntime& r = runtime();
     shapeMainWindow(r.decoder, appState().skinFolder, skinLayouts(), windowShape(), outline);
